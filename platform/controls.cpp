@@ -1,0 +1,118 @@
+#include "controls.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <algorithm>
+
+#include "form.h"
+
+namespace tsrl::forms {
+namespace {
+
+QString ToQString(std::u16string_view text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
+
+QPlainTextEdit* AsMultiLine(QWidget* widget) {
+    return qobject_cast<QPlainTextEdit*>(widget);
+}
+QLineEdit* AsSingleLine(QWidget* widget) {
+    return qobject_cast<QLineEdit*>(widget);
+}
+
+QString TextOf(QWidget* widget) {
+    if (auto* edit = AsMultiLine(widget)) {
+        return edit->toPlainText();
+    }
+    return AsSingleLine(widget)->text();
+}
+
+// Selection as (start, end) in UTF-16 code units, start <= end.
+std::pair<int, int> SelectionOf(QWidget* widget) {
+    if (auto* edit = AsMultiLine(widget)) {
+        const QTextCursor cursor = edit->textCursor();
+        return {cursor.selectionStart(), cursor.selectionEnd()};
+    }
+    const QLineEdit* line = AsSingleLine(widget);
+    if (!line->hasSelectedText()) {
+        return {line->cursorPosition(), line->cursorPosition()};
+    }
+    return {line->selectionStart(), line->selectionEnd()};
+}
+
+void Select(QWidget* widget, int start, int end) {
+    const int length = static_cast<int>(TextOf(widget).size());
+    start = std::clamp(start, 0, length);
+    end = std::clamp(end, start, length);
+    if (auto* edit = AsMultiLine(widget)) {
+        QTextCursor cursor = edit->textCursor();
+        cursor.setPosition(start);
+        cursor.setPosition(end, QTextCursor::KeepAnchor);
+        edit->setTextCursor(cursor);
+    } else if (start == end) {
+        AsSingleLine(widget)->setCursorPosition(start);
+    } else {
+        AsSingleLine(widget)->setSelection(start, end - start);
+    }
+}
+
+}  // namespace
+
+void Control::SetFocus() {
+    form_.RequestFocus(*this);
+}
+
+std::u16string TextBox::Text() const {
+    const QString text = TextOf(Widget());
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+void TextBox::SetText(std::u16string_view text) {
+    const QString value = ToQString(text);
+    if (TextOf(Widget()) == value) {
+        return;
+    }
+    {
+        const QSignalBlocker quiet(Widget());
+        if (auto* edit = AsMultiLine(Widget())) {
+            edit->setPlainText(value);
+        } else {
+            QLineEdit* line = AsSingleLine(Widget());
+            line->setText(value);
+            line->setCursorPosition(0);  // show a long text from its start
+        }
+    }
+    form_.RaiseChange(*this);
+}
+
+void TextBox::SetSelStart(int start) {
+    Select(Widget(), start, start);
+}
+
+void TextBox::SetSelLength(int length) {
+    const int start = SelectionOf(Widget()).first;
+    Select(Widget(), start, start + std::max(length, 0));
+}
+
+int TextBox::SelStart() const {
+    return SelectionOf(Widget()).first;
+}
+
+int TextBox::SelLength() const {
+    const auto [start, end] = SelectionOf(Widget());
+    return end - start;
+}
+
+bool CommandButton::Enabled() const {
+    return Widget()->isEnabled();
+}
+
+void CommandButton::SetEnabled(bool enabled) {
+    Widget()->setEnabled(enabled);
+}
+
+}  // namespace tsrl::forms

@@ -1,0 +1,69 @@
+// The controls a window procedure works with, in the terms of the forms it was written for:
+// Text, SelStart, SelLength, Enabled, SetFocus. Qt stays behind these.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "layout.h"
+
+class QWidget;
+
+namespace tsrl::forms {
+
+class Form;
+
+class Control {
+  public:
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control() = default;
+
+    std::string_view Name() const { return layout_.name; }
+    const ControlLayout& Layout() const { return layout_; }
+    // Moves the focus here; asked while the focus is changing, it takes effect when the change
+    // has finished, so a LostFocus procedure can send the focus back without recursion.
+    void SetFocus();
+    QWidget* Widget() const { return widget_; }
+
+  protected:
+    Control(Form& form, const ControlLayout& layout, QWidget* widget)
+        : form_(form), layout_(layout), widget_(widget) {}
+    Form& form_;
+
+  private:
+    const ControlLayout& layout_;
+    QWidget* widget_;
+};
+
+class TextBox final : public Control {
+  public:
+    TextBox(Form& form, const ControlLayout& layout, QWidget* widget)
+        : Control(form, layout, widget) {}
+
+    std::u16string Text() const;
+    // A write that changes the text raises Change before it returns; an equal text raises none.
+    void SetText(std::u16string_view text);
+    // In UTF-16 code units, clamped to the text. Setting SelStart clears the selection.
+    void SetSelStart(int start);
+    void SetSelLength(int length);
+    int SelStart() const;
+    int SelLength() const;
+};
+
+class CommandButton final : public Control {
+  public:
+    CommandButton(Form& form, const ControlLayout& layout, QWidget* widget)
+        : Control(form, layout, widget) {}
+
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+};
+
+class Label final : public Control {
+  public:
+    Label(Form& form, const ControlLayout& layout, QWidget* widget)
+        : Control(form, layout, widget) {}
+};
+
+}  // namespace tsrl::forms

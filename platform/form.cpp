@@ -1,0 +1,443 @@
+#include "form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QWidget>
+#include <algorithm>
+#include <map>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace tsrl::forms {
+namespace {
+
+constexpr qreal kDocumentMargin = 2.0;  // keeps the widest texts on one line in the narrow boxes
+constexpr char16_t kEnter = 13;
+
+int ToPixels(Twips twips) {
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+int ToPixels(float twips) {
+    return qRound(twips / static_cast<float>(kTwipsPerPixel));
+}
+float ToTwips(int pixels) {
+    return static_cast<float>(pixels * kTwipsPerPixel);
+}
+
+QString ToQString(std::u16string_view text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
+
+QRect ToPixelRect(const ControlLayout& c) {
+    return {ToPixels(c.left), ToPixels(c.top), ToPixels(c.width), ToPixels(c.height)};
+}
+
+Qt::Alignment ToQt(Align align) {
+    switch (align) {
+        case Align::Center:
+            return Qt::AlignHCenter;
+        case Align::Right:
+            return Qt::AlignRight;
+        case Align::Left:
+            break;
+    }
+    return Qt::AlignLeft;
+}
+
+void ApplyColours(QWidget& widget, const ControlLayout& c) {
+    QPalette palette = widget.palette();
+    if (c.background) {
+        palette.setColor(QPalette::Base,
+                         QColor(c.background->red, c.background->green, c.background->blue));
+    }
+    if (c.foreground) {
+        palette.setColor(QPalette::Text,
+                         QColor(c.foreground->red, c.foreground->green, c.foreground->blue));
+    }
+    widget.setPalette(palette);
+}
+
+QWidget* CreateTextBox(const ControlLayout& c, QWidget* parent) {
+    if (!c.multiLine) {
+        auto* edit = new QLineEdit(ToQString(c.text), parent);
+        edit->setAlignment(ToQt(c.align) | Qt::AlignVCenter);
+        edit->setReadOnly(c.locked);
+        return edit;
+    }
+    auto* edit = new QPlainTextEdit(parent);
+    edit->setTabChangesFocus(true);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    edit->setContextMenuPolicy(Qt::DefaultContextMenu);
+    QTextDocument* document = edit->document();
+    document->setDocumentMargin(kDocumentMargin);
+    QTextOption option = document->defaultTextOption();
+    option.setAlignment(ToQt(c.align));
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document->setDefaultTextOption(option);
+    edit->setPlainText(ToQString(c.text));
+    edit->setReadOnly(c.locked);
+    if (c.locked) {
+        edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+    return edit;
+}
+
+QWidget* CreateWidget(const ControlLayout& c, QWidget* parent) {
+    QWidget* widget = nullptr;
+    switch (c.kind) {
+        case ControlKind::TextBox:
+            widget = CreateTextBox(c, parent);
+            widget->setFocusPolicy(Qt::StrongFocus);
+            ApplyColours(*widget, c);
+            break;
+        case ControlKind::CommandButton: {
+            auto* button = new QPushButton(ToQString(c.text), parent);
+            button->setAutoDefault(false);
+            button->setFocusPolicy(Qt::StrongFocus);
+            widget = button;
+            break;
+        }
+        case ControlKind::Label: {
+            auto* label = new QLabel(ToQString(c.text), parent);
+            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            label->setTextFormat(Qt::PlainText);
+            label->setFocusPolicy(Qt::NoFocus);
+            widget = label;
+            break;
+        }
+    }
+    if (c.font) {
+        QFont font(QString::fromUtf8(c.font->family.data(),
+                                     static_cast<qsizetype>(c.font->family.size())));
+        font.setPointSizeF(c.font->points);
+        font.setBold(c.font->bold);
+        widget->setFont(font);
+    }
+    widget->setObjectName(QString::fromUtf8(c.name.data(), static_cast<qsizetype>(c.name.size())));
+    widget->setAccessibleName(QString::fromUtf8(c.accessibleName.data(),
+                                                static_cast<qsizetype>(c.accessibleName.size())));
+    widget->setGeometry(ToPixelRect(c));
+    return widget;
+}
+
+// Runs a procedure behind the engine's boundary: whatever it does not catch stops here, and
+// the window goes on.
+template <typename Call>
+void Guarded(Call&& call) noexcept {
+    try {
+        std::forward<Call>(call)();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+struct Form::Router : QObject {
+    Router(Form& owner, const WindowLayout& description) : form(owner), layout(description) {}
+
+    Form& form;
+    const WindowLayout& layout;
+    std::unique_ptr<QWidget> window;
+    std::vector<std::unique_ptr<Control>> controls;
+    std::map<QObject*, Control*> byWidget;
+    std::map<std::pair<std::string_view, Event>, Procedure> procedures;
+    std::map<std::string_view, KeyProcedure> keyProcedures;
+
+    Control* focused = nullptr;  // GotFocus ran, LostFocus not yet
+    Control* pendingFocus = nullptr;
+    int lostFocusDepth = 0;
+    bool replayingKey = false;
+    bool closing = false;
+
+    void Raise(std::string_view name, Event event) {
+        if (closing) {
+            return;
+        }
+        if (auto it = procedures.find({name, event}); it != procedures.end()) {
+            Guarded(it->second);
+        }
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window.get()) {
+            if (event->type() == QEvent::Close) {
+                closing = true;
+            }
+            return false;
+        }
+        auto it = byWidget.find(watched);
+        if (it == byWidget.end()) {
+            return false;
+        }
+        Control& control = *it->second;
+        switch (event->type()) {
+            case QEvent::FocusIn:
+                OnFocusIn(control);
+                break;
+            case QEvent::FocusOut:
+                OnFocusOut(control, static_cast<QFocusEvent*>(event)->reason());
+                break;
+            case QEvent::KeyPress:
+                return OnKeyPress(control, static_cast<QKeyEvent*>(event));
+            default:
+                break;
+        }
+        return false;
+    }
+
+    void OnFocusIn(Control& control) {
+        // A move that a LostFocus redirected: GotFocus belongs to where the focus ends.
+        if (pendingFocus != nullptr || focused == &control) {
+            return;
+        }
+        focused = &control;
+        Raise(control.Name(), Event::GotFocus);
+    }
+
+    void OnFocusOut(Control& control, Qt::FocusReason reason) {
+        // Another window or a menu took the focus for a while; the control keeps it.
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+            focused != &control) {
+            return;
+        }
+        focused = nullptr;
+        ++lostFocusDepth;
+        Raise(control.Name(), Event::LostFocus);
+        --lostFocusDepth;
+        if (pendingFocus != nullptr) {
+            // Normally taken at focusChanged; this catches a change that never emits it.
+            QMetaObject::invokeMethod(this, &Router::FinishFocusChange, Qt::QueuedConnection);
+        }
+    }
+
+    void FinishFocusChange() {
+        if (Control* target = std::exchange(pendingFocus, nullptr)) {
+            MoveFocus(*target);
+        }
+    }
+
+    void MoveFocus(Control& target) {
+        QWidget* widget = target.Widget();
+        if (widget->hasFocus()) {
+            OnFocusIn(target);
+        } else {
+            widget->setFocus(Qt::OtherFocusReason);
+        }
+    }
+
+    void RequestFocus(Control& target) {
+        if (lostFocusDepth > 0) {
+            pendingFocus = &target;
+        } else {
+            MoveFocus(target);
+        }
+    }
+
+    void OnClicked(Control& control) {
+        // A press that took the focus from a box whose LostFocus sent it back does not click.
+        if (focused == &control) {
+            Raise(control.Name(), Event::Click);
+        }
+    }
+
+    bool OnKeyPress(Control& control, QKeyEvent* event) {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (control.Layout().kind == ControlKind::CommandButton) {
+            if (enter && control.Widget()->isEnabled()) {
+                static_cast<QPushButton*>(control.Widget())->click();
+                return true;
+            }
+            return false;
+        }
+        auto it = keyProcedures.find(control.Name());
+        if (replayingKey || closing || it == keyProcedures.end()) {
+            return false;
+        }
+        const QString text = event->text();
+        char16_t code = 0;
+        if (enter) {
+            code = kEnter;
+        } else if (text.size() == 1) {
+            code = text.front().unicode();
+        } else {
+            return false;  // no character, or one beyond 16 bits: not a key press to report
+        }
+        auto keyAscii = static_cast<std::int16_t>(code);
+        Guarded([&] { it->second(keyAscii); });
+        const auto replaced = static_cast<char16_t>(keyAscii);
+        if (replaced == code) {
+            return false;
+        }
+        if (replaced != 0) {
+            const int key = replaced == kEnter ? Qt::Key_Return : Qt::Key_unknown;
+            QKeyEvent replacement(QEvent::KeyPress, key, event->modifiers(),
+                                  QString(QChar(replaced)));
+            replayingKey = true;
+            QCoreApplication::sendEvent(control.Widget(), &replacement);
+            replayingKey = false;
+        }
+        return true;
+    }
+
+    void OnUserEdit(Control& control) { Raise(control.Name(), Event::Change); }
+};
+
+Form::Form(const WindowLayout& layout) : router_(std::make_unique<Router>(*this, layout)) {
+    Router& r = *router_;
+    r.window = std::make_unique<QWidget>();
+    QWidget* window = r.window.get();
+    window->setObjectName(
+        QString::fromUtf8(layout.name.data(), static_cast<qsizetype>(layout.name.size())));
+    window->setWindowTitle(ToQString(layout.caption));
+    window->setGeometry(ToPixels(layout.clientLeft), ToPixels(layout.clientTop),
+                        ToPixels(layout.clientWidth), ToPixels(layout.clientHeight));
+    window->setFixedSize(ToPixels(layout.clientWidth), ToPixels(layout.clientHeight));
+    if (!layout.icon.empty()) {
+        window->setWindowIcon(QIcon(
+            QString::fromUtf8(layout.icon.data(), static_cast<qsizetype>(layout.icon.size()))));
+    }
+    window->installEventFilter(&r);
+
+    std::vector<const ControlLayout*> byTabIndex;
+    for (const ControlLayout& c : layout.controls) {
+        QWidget* widget = CreateWidget(c, window);
+        std::unique_ptr<Control> control;
+        switch (c.kind) {
+            case ControlKind::TextBox: {
+                control = std::make_unique<TextBox>(*this, c, widget);
+                Control* raw = control.get();
+                auto edited = [&r, raw] { r.OnUserEdit(*raw); };
+                if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+                    QObject::connect(line, &QLineEdit::textEdited, &r, edited);
+                } else {
+                    QObject::connect(static_cast<QPlainTextEdit*>(widget),
+                                     &QPlainTextEdit::textChanged, &r, edited);
+                }
+                break;
+            }
+            case ControlKind::CommandButton: {
+                control = std::make_unique<CommandButton>(*this, c, widget);
+                Control* raw = control.get();
+                QObject::connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, &r,
+                                 [&r, raw] { r.OnClicked(*raw); });
+                break;
+            }
+            case ControlKind::Label:
+                control = std::make_unique<Label>(*this, c, widget);
+                widget->lower();  // where a label and a box overlap, the box is on top
+                break;
+        }
+        widget->installEventFilter(&r);
+        r.byWidget.emplace(widget, control.get());
+        r.controls.push_back(std::move(control));
+        if (c.kind != ControlKind::Label) {
+            byTabIndex.push_back(&c);
+        }
+    }
+    std::ranges::sort(byTabIndex, {}, &ControlLayout::tabIndex);
+    for (std::size_t i = 1; i < byTabIndex.size(); ++i) {
+        QWidget::setTabOrder(Find(byTabIndex[i - 1]->name)->Widget(),
+                             Find(byTabIndex[i]->name)->Widget());
+    }
+    QObject::connect(qApp, &QApplication::focusChanged, &r, &Router::FinishFocusChange);
+}
+
+Form::~Form() {
+    // Widgets send focus events while they are torn down; nothing may run by then.
+    router_->closing = true;
+    router_->window.reset();
+}
+
+Control* Form::Find(std::string_view name) const {
+    auto it = std::ranges::find(router_->controls, name, &Control::Name);
+    return it == router_->controls.end() ? nullptr : it->get();
+}
+
+TextBox& Form::TextBoxNamed(std::string_view name) const {
+    auto* box = dynamic_cast<TextBox*>(Find(name));
+    if (box == nullptr) {
+        throw std::logic_error("no text box of that name");
+    }
+    return *box;
+}
+
+CommandButton& Form::ButtonNamed(std::string_view name) const {
+    auto* button = dynamic_cast<CommandButton*>(Find(name));
+    if (button == nullptr) {
+        throw std::logic_error("no button of that name");
+    }
+    return *button;
+}
+
+void Form::Connect(std::string_view name, Event event, Procedure procedure) {
+    router_->procedures[{name, event}] = std::move(procedure);
+}
+
+void Form::ConnectKeyPress(std::string_view name, KeyProcedure procedure) {
+    router_->keyProcedures[name] = std::move(procedure);
+}
+
+float Form::Width() const {
+    return ToTwips(router_->window->frameGeometry().width());
+}
+float Form::Height() const {
+    return ToTwips(router_->window->frameGeometry().height());
+}
+
+void Form::SetLeft(float left) {
+    QWidget& window = *router_->window;
+    window.move(ToPixels(left), window.pos().y());
+}
+
+void Form::SetTop(float top) {
+    QWidget& window = *router_->window;
+    window.move(window.pos().x(), ToPixels(top));
+}
+
+void Form::Load() {
+    router_->Raise(router_->layout.name, Event::Load);
+}
+
+void Form::Show() {
+    Router& r = *router_;
+    auto first = std::ranges::min_element(r.controls, {}, [](const auto& control) {
+        const QWidget* w = control->Widget();
+        const bool canTakeFocus = w->focusPolicy() != Qt::NoFocus && w->isEnabled();
+        return canTakeFocus ? control->Layout().tabIndex : std::numeric_limits<int>::max();
+    });
+    if (first != r.controls.end()) {
+        (*first)->Widget()->setFocus(Qt::OtherFocusReason);
+    }
+    r.window->show();
+    r.window->activateWindow();
+}
+
+QWidget* Form::Widget() const {
+    return router_->window.get();
+}
+
+Control* Form::FocusedControl() const {
+    return router_->focused;
+}
+
+void Form::RequestFocus(Control& control) {
+    router_->RequestFocus(control);
+}
+
+void Form::RaiseChange(Control& control) {
+    router_->Raise(control.Name(), Event::Change);
+}
+
+}  // namespace tsrl::forms

@@ -1,0 +1,63 @@
+// The form description: a window and its controls as data, in twips. The engine creates the
+// widgets from it; nothing else places a control.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace tsrl::forms {
+
+// 1/1440 inch; 15 to the logical pixel, which Qt's high-DPI scaling maps to the device.
+using Twips = int;
+inline constexpr int kTwipsPerPixel = 15;
+
+enum class ControlKind { TextBox, CommandButton, Label };
+
+enum class Align { Left, Center, Right };
+
+struct Rgb {
+    std::uint8_t red;
+    std::uint8_t green;
+    std::uint8_t blue;
+};
+
+struct Font {
+    std::string_view family;
+    double points;
+    bool bold;
+};
+
+struct ControlLayout {
+    ControlKind kind;
+    std::string_view name;
+    std::u16string_view text;  // a box's initial text, or a button's or label's caption
+    Twips left;
+    Twips top;
+    Twips width;
+    Twips height;
+    int tabIndex;
+    std::string_view accessibleName;
+    // Text boxes only.
+    bool locked = false;
+    bool multiLine = false;
+    Align align = Align::Left;
+    std::optional<Rgb> background = std::nullopt;
+    std::optional<Rgb> foreground = std::nullopt;
+    // Labels only; other controls use the window's default font.
+    std::optional<Font> font = std::nullopt;
+};
+
+struct WindowLayout {
+    std::string_view name;
+    std::u16string_view caption;
+    Twips clientWidth;
+    Twips clientHeight;
+    Twips clientLeft;  // stored position of the client area on the screen
+    Twips clientTop;
+    std::string_view icon;  // a Qt resource path, or empty
+    std::span<const ControlLayout> controls;
+};
+
+}  // namespace tsrl::forms

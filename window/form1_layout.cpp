@@ -1,0 +1,120 @@
+// Form1 as data: every control with its place in twips, its tab index and its look.
+#include <array>
+
+#include "form1.h"
+
+namespace tsrl {
+namespace {
+
+using forms::Align;
+using forms::ControlKind;
+using forms::ControlLayout;
+using forms::Font;
+using forms::Rgb;
+
+constexpr Rgb kDisplayBackground{192, 192, 192};
+constexpr Rgb kDisplayText{0, 0, 128};
+constexpr Font kTitleFont{"Arial", 18.0, true};
+constexpr Font kHeadingFont{"MS Sans Serif", 8.25, true};
+
+constexpr ControlLayout TypingBox(std::string_view name, std::u16string_view text, int left,
+                                  int top, int width, int tabIndex, std::string_view spoken) {
+    return {.kind = ControlKind::TextBox,
+            .name = name,
+            .text = text,
+            .left = left,
+            .top = top,
+            .width = width,
+            .height = 375,
+            .tabIndex = tabIndex,
+            .accessibleName = spoken,
+            .multiLine = true,
+            .align = Align::Right};
+}
+
+constexpr ControlLayout DisplayBox(std::string_view name, std::u16string_view text, int left,
+                                   int top, int width, int tabIndex, std::string_view spoken,
+                                   bool multiLine, Align align) {
+    return {.kind = ControlKind::TextBox,
+            .name = name,
+            .text = text,
+            .left = left,
+            .top = top,
+            .width = width,
+            .height = 375,
+            .tabIndex = tabIndex,
+            .accessibleName = spoken,
+            .locked = true,
+            .multiLine = multiLine,
+            .align = align,
+            .background = kDisplayBackground,
+            .foreground = kDisplayText};
+}
+
+constexpr ControlLayout Button(std::string_view name, std::u16string_view caption, int left,
+                               int top, int width, int height, int tabIndex,
+                               std::string_view spoken) {
+    return {.kind = ControlKind::CommandButton,
+            .name = name,
+            .text = caption,
+            .left = left,
+            .top = top,
+            .width = width,
+            .height = height,
+            .tabIndex = tabIndex,
+            .accessibleName = spoken};
+}
+
+constexpr ControlLayout Heading(std::string_view name, std::u16string_view caption, int left,
+                                int top, int width, int height, int tabIndex, Font font) {
+    return {.kind = ControlKind::Label,
+            .name = name,
+            .text = caption,
+            .left = left,
+            .top = top,
+            .width = width,
+            .height = height,
+            .tabIndex = tabIndex,
+            .accessibleName = std::string_view(),
+            .font = font};
+}
+
+// Labels are spoken by their captions, set below from the same text.
+constexpr std::array kControls{
+    TypingBox("Text1Dec", u"0", 240, 840, 1095, 1, "Operand 1 decimal"),
+    TypingBox("Text1Hex", u"", 1560, 840, 975, 3, "Operand 1 hex"),
+    DisplayBox("Text1Bin", u"", 2760, 840, 3015, 19, "Operand 1 binary", false, Align::Left),
+    TypingBox("Text2Dec", u"0", 240, 1440, 1095, 2, "Operand 2 decimal"),
+    TypingBox("Text2Hex", u"", 1560, 1440, 975, 4, "Operand 2 hex"),
+    DisplayBox("Text2Bin", u"", 2760, 1440, 3015, 18, "Operand 2 binary", false, Align::Left),
+    DisplayBox("Text3Dec", u"0", 240, 2880, 1095, 17, "Result decimal", true, Align::Right),
+    DisplayBox("Text3Hex", u"", 1560, 2880, 975, 16, "Result hex", true, Align::Right),
+    DisplayBox("Text3Bin", u"", 2760, 2880, 3015, 15, "Result binary", false, Align::Left),
+    Button("Command1", u"And", 360, 2040, 750, 615, 5, "And"),
+    Button("Command2", u"Or", 1440, 2040, 750, 615, 6, "Or"),
+    Button("Command3", u"Xor", 2520, 2040, 750, 615, 7, "Xor"),
+    Button("Not", u"Not", 3600, 2040, 750, 615, 8, "Not"),
+    Button("Plus", u"+", 4800, 1920, 405, 405, 10, "Plus"),
+    Button("Minus", u"-", 4800, 2400, 405, 405, 11, "Minus"),
+    Button("Multiply", u"X", 5280, 1920, 405, 405, 12, "Multiply"),
+    Button("Divide", u"\\", 5280, 2400, 405, 405, 13, "Divide"),
+    Heading("Label4", u"Tessoral", 240, 0, 5535, 495, 20, kTitleFont),
+    Heading("Label1", u"Decimal", 240, 600, 1095, 255, 0, kHeadingFont),
+    Heading("Label2", u"Hex", 1560, 600, 855, 255, 9, kHeadingFont),
+    Heading("Label3", u"Binary", 2760, 600, 3015, 255, 14, kHeadingFont),
+};
+
+}  // namespace
+
+const forms::WindowLayout kForm1Layout{
+    .name = "Form1",
+    .caption = u"TSRL  Ver 1.01",
+    .clientWidth = 6015,
+    .clientHeight = 3420,
+    .clientLeft = 555,
+    .clientTop = 840,
+    .icon = "",
+    .controls = kControls,
+};
+
+}  // namespace tsrl
