@@ -1,0 +1,93 @@
+#include "window_fixture.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QWidget>
+
+#include "services.h"
+
+namespace tsrl::testing {
+namespace {
+
+QWidget* Receiver() {
+    QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr ? focus : QApplication::activeWindow();
+}
+
+}  // namespace
+
+void WindowTest::SetUp() {
+    form_ = std::make_unique<Form1>();
+    Window().Load();
+    Window().Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window().Widget()));
+    beepsAtStart_ = forms::BeepCount();
+}
+
+void WindowTest::TearDown() {
+    form_.reset();
+}
+
+QWidget* WindowTest::Widget(const std::string& control) const {
+    forms::Control* found = Window().Find(control);
+    if (found == nullptr) {
+        ADD_FAILURE() << "no control named " << control;
+        return nullptr;
+    }
+    return found->Widget();
+}
+
+QString WindowTest::Text(const std::string& box) const {
+    const std::u16string text = Window().TextBoxNamed(box).Text();
+    return QString::fromStdU16String(text);
+}
+
+std::string WindowTest::Focus() const {
+    const QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr ? focus->objectName().toStdString() : std::string();
+}
+
+QString WindowTest::SelectedText(const std::string& box) const {
+    QWidget* widget = Widget(box);
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+        return edit->textCursor().selectedText();
+    }
+    return qobject_cast<QLineEdit*>(widget)->selectedText();
+}
+
+bool WindowTest::Enabled(const std::string& button) const {
+    return Widget(button)->isEnabled();
+}
+
+int WindowTest::Beeps() const {
+    return forms::BeepCount() - beepsAtStart_;
+}
+
+void WindowTest::Run(const std::vector<Step>& steps) {
+    for (const Step& step : steps) {
+        Do(step);
+    }
+}
+
+void WindowTest::Do(const Step& step) {
+    if (const auto* click = std::get_if<ClickOn>(&step)) {
+        QWidget* widget = Widget(click->control);
+        QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+    } else if (const auto* type = std::get_if<TypeText>(&step)) {
+        for (const QChar c : type->text) {
+            if (c.unicode() > 0x20 && c.unicode() < 0x7F) {
+                QTest::keyClick(Receiver(), static_cast<char>(c.unicode()));
+            } else {
+                QTest::sendKeyEvent(QTest::Click, Receiver(), Qt::Key_unknown, QString(c),
+                                    Qt::NoModifier);
+            }
+        }
+    } else if (const auto* key = std::get_if<PressKey>(&step)) {
+        QTest::keyClick(Receiver(), key->key, key->modifiers);
+    }
+    QApplication::processEvents();
+}
+
+}  // namespace tsrl::testing
