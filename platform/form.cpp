@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QWidget>
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <stdexcept>
 #include <utility>
@@ -145,9 +146,8 @@ void Guarded(Call&& call) noexcept {
 }  // namespace
 
 struct Form::Router : QObject {
-    Router(Form& owner, const WindowLayout& description) : form(owner), layout(description) {}
+    explicit Router(const WindowLayout& description) : layout(description) {}
 
-    Form& form;
     const WindowLayout& layout;
     std::unique_ptr<QWidget> window;
     std::vector<std::unique_ptr<Control>> controls;
@@ -294,7 +294,7 @@ struct Form::Router : QObject {
     void OnUserEdit(Control& control) { Raise(control.Name(), Event::Change); }
 };
 
-Form::Form(const WindowLayout& layout) : router_(std::make_unique<Router>(*this, layout)) {
+Form::Form(const WindowLayout& layout) : router_(std::make_unique<Router>(layout)) {
     Router& r = *router_;
     r.window = std::make_unique<QWidget>();
     QWidget* window = r.window.get();

@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset release
 cmake --build --preset release
-echo "run: the window is not built yet; the conversions library is built in build/release."
+exec build/release/app/tessoral
