@@ -1,13 +1,21 @@
+#include <QApplication>
 #include <iostream>
 
 #include "application.h"
 #include "form1.h"
+#include "tsrl_version.h"
 
 int main(int argc, char** argv) {
     if (!tsrl::forms::GraphicalSessionAvailable()) {
         std::cerr << "tessoral: a graphical session is needed to open the calculator window\n";
         return 1;
     }
+    // Desktops match the window to its .desktop file and icon by these.
+    QCoreApplication::setApplicationName(QString::fromUtf8(tsrl::version::kApplicationName));
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(tsrl::version::kProductVersion));
+    QCoreApplication::setOrganizationDomain(QString::fromUtf8(tsrl::version::kOrganizationDomain));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(tsrl::version::kDesktopFileName));
+    // No display name: Qt would append it to the caption in the title bar.
     tsrl::forms::Application application(argc, argv);
     tsrl::Form1 form;
     return application.Run(form.Window());

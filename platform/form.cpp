@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 #include <limits>
@@ -419,6 +420,16 @@ void Form::Show() {
     });
     if (first != r.controls.end()) {
         (*first)->Widget()->setFocus(Qt::OtherFocusReason);
+    }
+    // Centring on a screen smaller than the window would put its title bar out of reach.
+    if (const QScreen* screen = r.window->screen()) {
+        const QRect available = screen->availableGeometry();
+        const QPoint frame = r.window->frameGeometry().topLeft();
+        const QPoint reachable(std::max(frame.x(), available.left()),
+                               std::max(frame.y(), available.top()));
+        if (reachable != frame) {
+            r.window->move(reachable);
+        }
     }
     r.window->show();
     r.window->activateWindow();

@@ -113,7 +113,7 @@ const forms::WindowLayout kForm1Layout{
     .clientHeight = 3420,
     .clientLeft = 555,
     .clientTop = 840,
-    .icon = "",
+    .icon = ":/icons/tessoral.xpm",
     .controls = kControls,
 };
 
