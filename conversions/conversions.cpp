@@ -1,5 +1,6 @@
 #include "conversions.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -14,7 +15,9 @@ constexpr std::uint64_t kNegativeMagnitudeMax = 2147483648u;
 constexpr std::uint64_t kPositiveMax = 2147483647u;
 constexpr int kNotADigit = -1;
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
 // Value of an ASCII digit in the given radix (2, 10 or 16), or kNotADigit.
 int DigitValue(char16_t c, int radix) {
@@ -123,11 +126,37 @@ double RadixValue(std::u16string_view digits, int radix) {
         const int digit = DigitValue(c, radix);
         wide = wide * radix + digit;
         if (fits) {
-            pattern = pattern * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(digit);
+            pattern =
+                pattern * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(digit);
             fits = pattern <= kPatternMax;
         }
     }
-    return fits ? static_cast<double>(static_cast<Long>(static_cast<std::uint32_t>(pattern))) : wide;
+    return fits ? static_cast<double>(static_cast<Long>(static_cast<std::uint32_t>(pattern)))
+                : wide;
+}
+
+// Where the first significant digit of a non-zero decimal number stands: 1 for the units,
+// 2 for the tens, 0 for the tenths, -1 for the hundredths, and so on, exponent included.
+// Saturates far beyond the range of a double, so any length of digits or exponent is safe.
+long long DecimalOrder(std::string_view number, std::size_t mantissaLength) {
+    constexpr long long kFarBeyondDouble = 1'000'000'000;
+    const std::string_view mantissa = number.substr(0, mantissaLength);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t firstSignificant = mantissa.find_first_of("123456789");
+    long long order = firstSignificant < point
+                          ? static_cast<long long>(point - firstSignificant)
+                          : -static_cast<long long>(firstSignificant - point - 1);
+    std::string_view exponent = number.substr(std::min(mantissaLength + 1, number.size()));
+    const bool negativeExponent = !exponent.empty() && exponent.front() == '-';
+    if (!exponent.empty() && (exponent.front() == '-' || exponent.front() == '+')) {
+        exponent.remove_prefix(1);
+    }
+    long long magnitude = 0;
+    for (char c : exponent) {
+        magnitude = std::min(magnitude * 10 + (c - '0'), kFarBeyondDouble);
+    }
+    order += negativeExponent ? -magnitude : magnitude;
+    return std::clamp(order, -kFarBeyondDouble, kFarBeyondDouble);
 }
 
 // Parses an ASCII decimal number; on overflow or underflow gives the nearest non-zero extreme.
@@ -142,17 +171,8 @@ double DecimalValue(std::u16string_view number, std::size_t mantissaLength) {
     if (std::from_chars(first, first + ascii.size(), value).ec != std::errc::result_out_of_range) {
         return value;
     }
-    // Out of range: decide between a huge and a tiny magnitude from the mantissa alone.
-    double mantissa = 0.0;
-    const auto mantissaResult = std::from_chars(first, first + mantissaLength, mantissa);
-    bool huge = false;
-    if (mantissaResult.ec == std::errc::result_out_of_range) {
-        const std::size_t point = ascii.find('.');
-        const std::string_view integerPart(first, std::min(point, mantissaLength));
-        huge = integerPart.find_first_not_of("-0") != std::string_view::npos;
-    } else {
-        huge = ascii.find('-', mantissaLength) == std::string::npos;
-    }
+    // Out of range: the decimal order of the first significant digit tells huge from tiny.
+    const bool huge = DecimalOrder(std::string_view(ascii), mantissaLength) > 0;
     const double magnitude =
         huge ? std::numeric_limits<double>::infinity() : std::numeric_limits<double>::denorm_min();
     return negative ? -magnitude : magnitude;
@@ -171,7 +191,9 @@ Long ParseLong(std::u16string_view text) {
     return ParseDecimal(text);
 }
 
-Long ParseHexLong(std::u16string_view digits) { return ParsePattern(digits, 16); }
+Long ParseHexLong(std::u16string_view digits) {
+    return ParsePattern(digits, 16);
+}
 
 std::u16string FormatLong(Long value) {
     std::array<char, 16> buffer{};
@@ -237,7 +259,8 @@ std::u16string HexToBin(std::u16string_view hexText) {
     constexpr std::size_t kHalfDigits = 4;
     constexpr std::size_t kHalfBits = 16;
     const std::size_t halfLength = std::min(kHalfDigits, hexText.size());
-    const auto low = static_cast<std::uint32_t>(ParseHexLong(hexText.substr(hexText.size() - halfLength)));
+    const auto low =
+        static_cast<std::uint32_t>(ParseHexLong(hexText.substr(hexText.size() - halfLength)));
     const auto high = static_cast<std::uint32_t>(ParseHexLong(hexText.substr(0, halfLength)));
     const std::uint32_t pattern = (high << kHalfBits) | low;
     std::u16string bits(2 * kHalfBits, u'0');

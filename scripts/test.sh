@@ -4,6 +4,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
+
+# The fuzz targets need clang and libFuzzer, so they are a build of their own.
+cmake --preset fuzz
+cmake --build --preset fuzz
+ctest --preset fuzz
+
 cmake --preset test
 cmake --build --preset test
 ctest --preset test

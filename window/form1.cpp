@@ -4,6 +4,7 @@
 #include <string>
 #include <variant>
 
+#include "arithmetic.h"
 #include "conversions.h"
 #include "services.h"
 
@@ -18,37 +19,6 @@ constexpr std::u16string_view kOverflowMessage = u"Exceeds capacity of a Long da
 
 int Length(const std::u16string& text) {
     return static_cast<int>(text.size());
-}
-
-// Exact 32-bit arithmetic: the true result, or a ConversionError where it does not fit.
-Long Checked(bool overflowed, Long result) {
-    if (overflowed) {
-        throw ConversionError("exceeds the Long range");
-    }
-    return result;
-}
-
-Long CheckedAdd(Long a, Long b) {
-    Long r = 0;
-    return Checked(__builtin_add_overflow(a, b, &r), r);
-}
-
-Long CheckedSubtract(Long a, Long b) {
-    Long r = 0;
-    return Checked(__builtin_sub_overflow(a, b, &r), r);
-}
-
-Long CheckedMultiply(Long a, Long b) {
-    Long r = 0;
-    return Checked(__builtin_mul_overflow(a, b, &r), r);
-}
-
-// Truncates toward zero; a zero divisor and the one quotient beyond the range both fail.
-Long CheckedDivide(Long a, Long b) {
-    if (b == 0 || (a == std::numeric_limits<Long>::min() && b == -1)) {
-        throw ConversionError("division fails");
-    }
-    return a / b;
 }
 
 }  // namespace

@@ -18,6 +18,14 @@ QWidget* Receiver() {
 
 }  // namespace
 
+QString Bits(std::uint32_t pattern) {
+    return QString::number(pattern, 2).rightJustified(32, u'0');
+}
+
+std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
+    return info.param.name;
+}
+
 void WindowTest::SetUp() {
     form_ = std::make_unique<Form1>();
     Window().Load();
@@ -88,6 +96,38 @@ void WindowTest::Do(const Step& step) {
         QTest::keyClick(Receiver(), key->key, key->modifiers);
     }
     QApplication::processEvents();
+}
+
+void WindowTest::ExpectRow(int row, const Row& texts) const {
+    const std::string prefix = "Text" + std::to_string(row);
+    const char* const columns[] = {"Dec", "Hex", "Bin"};
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::string box = prefix + columns[i];
+        EXPECT_EQ(Text(box).toStdString(), texts[i].toStdString()) << "in " << box;
+    }
+}
+
+void WindowTest::Expect(const Outcome& outcome) const {
+    if (outcome.row1) {
+        ExpectRow(1, *outcome.row1);
+    }
+    if (outcome.row2) {
+        ExpectRow(2, *outcome.row2);
+    }
+    if (outcome.row3) {
+        ExpectRow(3, *outcome.row3);
+    }
+    EXPECT_EQ(Focus(), outcome.focus);
+    // Qt's focus and the engine's must agree, or the next leave would run no LostFocus.
+    const forms::Control* focused = Window().FocusedControl();
+    EXPECT_EQ(focused != nullptr ? std::string(focused->Name()) : std::string(), outcome.focus);
+    if (outcome.selected) {
+        EXPECT_EQ(SelectedText(outcome.focus).toStdString(), outcome.selected->toStdString());
+    }
+    if (outcome.divideEnabled) {
+        EXPECT_EQ(Enabled("Divide"), *outcome.divideEnabled);
+    }
+    EXPECT_EQ(Beeps(), outcome.beeps);
 }
 
 }  // namespace tsrl::testing

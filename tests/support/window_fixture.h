@@ -6,7 +6,11 @@
 
 #include <QString>
 #include <Qt>
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -39,6 +43,34 @@ inline Step Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     return PressKey{key, modifiers};
 }
 
+// One row of boxes: decimal, hex, binary.
+using Row = std::array<QString, 3>;
+
+// The 32 binary digits of a pattern, most significant first.
+QString Bits(std::uint32_t pattern);
+
+// What a case must leave; a row left unset is not checked, the beep count always is.
+struct Outcome {
+    std::optional<Row> row1 = std::nullopt;
+    std::optional<Row> row2 = std::nullopt;
+    std::optional<Row> row3 = std::nullopt;
+    std::string focus = {};
+    std::optional<QString> selected = std::nullopt;  // in the focused box
+    std::optional<bool> divideEnabled = std::nullopt;
+    int beeps = 0;
+};
+
+// A named case of a table: the user's steps from a fresh window, then the outcome.
+struct Case {
+    std::string name;
+    std::vector<Step> steps;
+    Outcome outcome;
+};
+inline void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+std::string CaseName(const ::testing::TestParamInfo<Case>& info);
+
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -59,9 +91,21 @@ class WindowTest : public ::testing::Test {
     void Run(const std::vector<Step>& steps);
     void Do(const Step& step);
 
+    void ExpectRow(int row, const Row& texts) const;
+    void Expect(const Outcome& outcome) const;
+
   private:
     std::unique_ptr<Form1> form_;
     int beepsAtStart_ = 0;
+};
+
+// A fixture for a table of cases: TEST_P(Suite, Case) { RunCase(); }.
+class WindowTable : public WindowTest, public ::testing::WithParamInterface<Case> {
+  protected:
+    void RunCase() {
+        Run(GetParam().steps);
+        Expect(GetParam().outcome);
+    }
 };
 
 }  // namespace tsrl::testing

@@ -1,28 +1,247 @@
+// Typing into the operand rows and leaving the boxes, as a user does it from a fresh window.
+// The focus starts in Text1Dec; Tab goes Text1Dec, Text2Dec, Text1Hex, Text2Hex, Command1.
 #include "window_fixture.h"
 
 namespace tsrl::testing {
 namespace {
 
-using OperandEntry = WindowTest;
+const QString kError = "Error!  Input not a number or out of range!";
+const Row kZero{"0", "00000000", Bits(0)};
 
-TEST_F(OperandEntry, HexTypedAndLeftRewritesTheRow) {
-    Run({Click("Text1Hex"), Key(Qt::Key_A, Qt::ControlModifier), Type("ff"), Key(Qt::Key_Tab)});
-    EXPECT_EQ(Text("Text1Dec"), "255");
-    EXPECT_EQ(Text("Text1Hex"), "000000FF");
-    EXPECT_EQ(Text("Text1Bin"), "00000000000000000000000011111111");
-    EXPECT_EQ(Focus(), "Text2Hex");
+Step Tab() {
+    return Key(Qt::Key_Tab);
+}
+Step BackTab() {
+    return Key(Qt::Key_Tab, Qt::ShiftModifier);
+}
+Step Enter() {
+    return Key(Qt::Key_Return);
+}
+Step SelectAll() {
+    return Key(Qt::Key_A, Qt::ControlModifier);
 }
 
-TEST_F(OperandEntry, RejectedHexKeepsTextBeepsAndTakesFocusBack) {
-    Run({Click("Text1Hex"), Key(Qt::Key_A, Qt::ControlModifier), Type("100000000"),
-         Key(Qt::Key_Tab)});
-    EXPECT_EQ(Text("Text1Hex"), "100000000");
-    EXPECT_EQ(Text("Text1Dec"), "0");
-    EXPECT_EQ(Text("Text1Bin"), "Error!  Input not a number or out of range!");
-    EXPECT_EQ(Beeps(), 1);
-    EXPECT_EQ(Focus(), "Text1Hex");
-    EXPECT_EQ(SelectedText("Text1Hex"), "100000000");
+// Operand entry never writes the result row, whatever the case.
+class OperandEntry : public WindowTable {};
+TEST_P(OperandEntry, Case) {
+    RunCase();
+    ExpectRow(3, kZero);
 }
+
+const Case kAccepted[] = {
+    {"StartUp",
+     {},
+     {.row1 = kZero,
+      .row2 = kZero,
+      .row3 = kZero,
+      .focus = "Text1Dec",
+      .selected = "0",
+      .divideEnabled = false}},
+    {"DecimalLeadingZerosDropped",
+     {Type("007"), Tab()},
+     {.row1 = Row{"7", "00000007", Bits(7)}, .row2 = kZero, .focus = "Text2Dec", .selected = "0"}},
+    {"DecimalBlanksAroundDropped",
+     {Type(" 42 "), Tab()},
+     {.row1 = Row{"42", "0000002A", Bits(42)}, .focus = "Text2Dec"}},
+    {"DecimalZeroXHexForm",
+     {Type("0x1F"), Tab()},
+     {.row1 = Row{"31", "0000001F", Bits(31)}, .focus = "Text2Dec"}},
+    {"DecimalZeroBBinaryForm",
+     {Type("0b101"), Tab()},
+     {.row1 = Row{"5", "00000005", Bits(5)}, .focus = "Text2Dec"}},
+    {"DecimalAmpHHexForm",
+     {Type("&hFF"), Tab()},
+     {.row1 = Row{"255", "000000FF", Bits(255)}, .focus = "Text2Dec"}},
+    {"DecimalAllOnesPatternIsMinusOne",
+     {Type("0xFFFFFFFF"), Tab()},
+     {.row1 = Row{"-1", "FFFFFFFF", Bits(0xFFFFFFFF)}, .focus = "Text2Dec"}},
+    {"DecimalLowest",
+     {Type("-2147483648"), Tab()},
+     {.row1 = Row{"-2147483648", "80000000", Bits(0x80000000)}, .focus = "Text2Dec"}},
+    {"DecimalHighest",
+     {Type("2147483647"), Tab()},
+     {.row1 = Row{"2147483647", "7FFFFFFF", Bits(0x7FFFFFFF)}, .focus = "Text2Dec"}},
+    {"HexTypedAndLeftRewritesTheRow",
+     {Click("Text1Hex"), SelectAll(), Type("ff"), Tab()},
+     {.row1 = Row{"255", "000000FF", Bits(255)}, .focus = "Text2Hex", .selected = "00000000"}},
+    {"HexHighBitIsNegative",
+     {Tab(), Tab(), Type("80000000"), Tab()},
+     {.row1 = Row{"-2147483648", "80000000", Bits(0x80000000)}, .focus = "Text2Hex"}},
+    {"HexNineDigitsWithLeadingZero",
+     {Tab(), Tab(), Type("000000001"), Tab()},
+     {.row1 = Row{"1", "00000001", Bits(1)}, .focus = "Text2Hex"}},
+    {"Row2DecimalLeavesRow1Alone",
+     {Tab(), Type("-3"), Tab()},
+     {.row1 = kZero,
+      .row2 = Row{"-3", "FFFFFFFD", Bits(0xFFFFFFFD)},
+      .focus = "Text1Hex",
+      .selected = "00000000",
+      .divideEnabled = true}},
+    {"Row2HexLeavesRow1Alone",
+     {Tab(), Tab(), Tab(), Type("a"), Tab()},
+     {.row1 = kZero,
+      .row2 = Row{"10", "0000000A", Bits(10)},
+      .focus = "Command1",
+      .divideEnabled = true}},
+    {"ShiftTabBackSelectsTheWholeText",
+     {Type("123"), Tab(), BackTab()},
+     {.row1 = Row{"123", "0000007B", Bits(123)}, .focus = "Text1Dec", .selected = "123"}},
+};
+INSTANTIATE_TEST_SUITE_P(Accepted, OperandEntry, ::testing::ValuesIn(kAccepted), CaseName);
+
+// Enter is never typed into a typing box; it moves down the column. Enter in row 2 must not
+// click And either: 12 And 10 would show 8.
+const Case kEnter[] = {
+    {"Text1DecToText2Dec",
+     {Type("9"), Enter()},
+     {.row1 = Row{"9", "00000009", Bits(9)}, .focus = "Text2Dec", .selected = "0"}},
+    {"Text1HexToText2Hex",
+     {Tab(), Tab(), Type("1f"), Enter()},
+     {.row1 = Row{"31", "0000001F", Bits(31)}, .focus = "Text2Hex", .selected = "00000000"}},
+    {"Text2DecToCommand1",
+     {Type("12"), Tab(), Type("10"), Enter()},
+     {.row2 = Row{"10", "0000000A", Bits(10)}, .focus = "Command1", .divideEnabled = true}},
+    {"Text2HexToCommand1",
+     {Type("12"), Tab(), Tab(), Tab(), Type("a"), Enter()},
+     {.row1 = Row{"12", "0000000C", Bits(12)},
+      .row2 = Row{"10", "0000000A", Bits(10)},
+      .focus = "Command1"}},
+};
+INSTANTIATE_TEST_SUITE_P(Enter, OperandEntry, ::testing::ValuesIn(kEnter), CaseName);
+
+// A rejected text stays as typed and the row's other typing box keeps its text.
+const Case kRejected[] = {
+    {"DecimalEmpty",
+     {Key(Qt::Key_Backspace), Tab()},
+     {.row1 = Row{"", "00000000", kError},
+      .row2 = kZero,
+      .focus = "Text1Dec",
+      .selected = "",
+      .beeps = 1}},
+    {"DecimalNotANumber",
+     {Type("7"), Tab(), BackTab(), Type("abc"), Tab()},
+     {.row1 = Row{"abc", "00000007", kError}, .focus = "Text1Dec", .selected = "abc", .beeps = 1}},
+    {"DecimalPastHighest",
+     {Type("2147483648"), Tab()},
+     {.row1 = Row{"2147483648", "00000000", kError},
+      .focus = "Text1Dec",
+      .selected = "2147483648",
+      .beeps = 1}},
+    {"RejectedHexKeepsTextBeepsAndTakesFocusBack",
+     {Click("Text1Hex"), SelectAll(), Type("100000000"), Tab()},
+     {.row1 = Row{"0", "100000000", kError},
+      .focus = "Text1Hex",
+      .selected = "100000000",
+      .beeps = 1}},
+    {"HexAmpHPrefix",
+     {Type("7"), Tab(), Tab(), Type("&hFF"), Tab()},
+     {.row1 = Row{"7", "&hFF", kError}, .focus = "Text1Hex", .selected = "&hFF", .beeps = 1}},
+    {"HexSign",
+     {Type("7"), Tab(), Tab(), Type("-1"), Tab()},
+     {.row1 = Row{"7", "-1", kError}, .focus = "Text1Hex", .beeps = 1}},
+    {"HexBlank",
+     {Type("7"), Tab(), Tab(), Type(" FF"), Tab()},
+     {.row1 = Row{"7", " FF", kError}, .focus = "Text1Hex", .beeps = 1}},
+    {"Row2DecimalLeavesRow1Alone",
+     {Type("7"), Tab(), Type("x"), Tab()},
+     {.row1 = Row{"7", "00000007", Bits(7)},
+      .row2 = Row{"x", "00000000", kError},
+      .focus = "Text2Dec",
+      .beeps = 1}},
+    {"Row2HexLeavesRow1Alone",
+     {Tab(), Tab(), Tab(), Type("g"), Tab()},
+     {.row1 = kZero, .row2 = Row{"0", "g", kError}, .focus = "Text2Hex", .beeps = 1}},
+};
+INSTANTIATE_TEST_SUITE_P(Rejected, OperandEntry, ::testing::ValuesIn(kRejected), CaseName);
+
+// Every further try to leave a rejected box runs the error path again and ends back in it.
+std::vector<Step> RejectThen(std::vector<Step> tries) {
+    std::vector<Step> steps{Type("abc"), Tab()};
+    steps.insert(steps.end(), tries.begin(), tries.end());
+    return steps;
+}
+const Outcome kBackInText1Dec{.row1 = Row{"abc", "00000000", kError},
+                              .row2 = kZero,
+                              .focus = "Text1Dec",
+                              .selected = "abc",
+                              .beeps = 2};
+
+const Case kRetried[] = {
+    {"TabAgain", RejectThen({Tab()}), kBackInText1Dec},
+    {"ShiftTab", RejectThen({BackTab()}), kBackInText1Dec},
+    {"Enter", RejectThen({Enter()}), kBackInText1Dec},
+    {"ClickOnRowsOtherTypingBox", RejectThen({Click("Text1Hex")}), kBackInText1Dec},
+    {"ClickOnOtherRow", RejectThen({Click("Text2Dec")}), kBackInText1Dec},
+    {"ClickOnSingleLineDisplayBox", RejectThen({Click("Text1Bin")}), kBackInText1Dec},
+    {"ClickOnMultiLineDisplayBox", RejectThen({Click("Text3Dec")}), kBackInText1Dec},
+    // Plus would report "abc" as a failed add, with a third beep and "00".
+    {"ClickOnPlusDoesNotRunIt", RejectThen({Click("Plus")}), kBackInText1Dec},
+    {"ThreeTriesThreeMoreBeeps",
+     RejectThen({Tab(), Click("Text2Hex"), Enter()}),
+     {.row1 = Row{"abc", "00000000", kError}, .focus = "Text1Dec", .selected = "abc", .beeps = 4}},
+    {"CorrectedTextPutsTheRowInStep",
+     RejectThen({Type("12"), Tab()}),
+     {.row1 = Row{"12", "0000000C", Bits(12)}, .focus = "Text2Dec", .selected = "0", .beeps = 1}},
+    {"RejectedHexThenClickOnRowsDecimalBox",
+     {Tab(), Tab(), Type("xyz"), Tab(), Click("Text1Dec")},
+     {.row1 = Row{"0", "xyz", kError}, .focus = "Text1Hex", .selected = "xyz", .beeps = 2}},
+    // With 5 in Text1Dec, Not would show -6; with Divide enabled, Divide would report.
+    {"ClickOnNotDoesNotRunIt",
+     {Type("5"), Tab(), Type("12abc"), Tab(), Click("Not")},
+     {.row2 = Row{"12abc", "00000000", kError},
+      .focus = "Text2Dec",
+      .selected = "12abc",
+      .divideEnabled = true,
+      .beeps = 2}},
+    {"ClickOnDivideDoesNotRunIt",
+     {Type("5"), Tab(), Type("12abc"), Tab(), Click("Divide")},
+     {.row2 = Row{"12abc", "00000000", kError},
+      .focus = "Text2Dec",
+      .divideEnabled = true,
+      .beeps = 2}},
+};
+INSTANTIATE_TEST_SUITE_P(Retried, OperandEntry, ::testing::ValuesIn(kRetried), CaseName);
+
+// Divide follows every keystroke in Text2Dec, but Text2Hex only once it is left successfully.
+const Case kDivide[] = {
+    {"TypingFiveEnablesBeforeAnyLeave",
+     {Tab(), Type("5")},
+     {.row2 = Row{"5", "00000000", Bits(0)}, .focus = "Text2Dec", .divideEnabled = true}},
+    {"TypingMinusThreeEnables", {Tab(), Type("-3")}, {.focus = "Text2Dec", .divideEnabled = true}},
+    {"DeletingTheDigitDisables",
+     {Tab(), Type("5"), Key(Qt::Key_Backspace)},
+     {.focus = "Text2Dec", .divideEnabled = false}},
+    {"ReplacingWithZeroDisables",
+     {Tab(), Type("5"), SelectAll(), Type("0")},
+     {.focus = "Text2Dec", .divideEnabled = false}},
+    {"ReplacingWithLettersDisables",
+     {Tab(), Type("5"), SelectAll(), Type("abc")},
+     {.focus = "Text2Dec", .divideEnabled = false}},
+    {"ZeroXFormEnables", {Tab(), Type("0x10")}, {.focus = "Text2Dec", .divideEnabled = true}},
+    {"AmpHZeroDisables",
+     {Tab(), Type("5"), SelectAll(), Type("&h0")},
+     {.focus = "Text2Dec", .divideEnabled = false}},
+    {"LeadingNumberEnables", {Tab(), Type("12abc")}, {.focus = "Text2Dec", .divideEnabled = true}},
+    {"LeadingNumberStaysEnabledWhenRejected",
+     {Tab(), Type("12abc"), Tab()},
+     {.row2 = Row{"12abc", "00000000", kError},
+      .focus = "Text2Dec",
+      .divideEnabled = true,
+      .beeps = 1}},
+    {"HexTypingAloneChangesNothing",
+     {Tab(), Tab(), Tab(), Type("A")},
+     {.row2 = Row{"0", "A", Bits(0)}, .focus = "Text2Hex", .divideEnabled = false}},
+    {"HexLeftAsTenEnables",
+     {Tab(), Tab(), Tab(), Type("A"), Tab()},
+     {.row2 = Row{"10", "0000000A", Bits(10)}, .focus = "Command1", .divideEnabled = true}},
+    {"HexLeftAsZeroDisables",
+     {Tab(), Type("5"), Tab(), Tab(), Type("0"), Tab()},
+     {.row2 = kZero, .focus = "Command1", .divideEnabled = false}},
+    {"HexRejectedKeepsItEnabled",
+     {Tab(), Type("5"), Tab(), Tab(), Type("xyz"), Tab()},
+     {.row2 = Row{"5", "xyz", kError}, .focus = "Text2Hex", .divideEnabled = true, .beeps = 1}},
+};
+INSTANTIATE_TEST_SUITE_P(Divide, OperandEntry, ::testing::ValuesIn(kDivide), CaseName);
 
 }  // namespace
 }  // namespace tsrl::testing
