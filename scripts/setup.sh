@@ -10,7 +10,7 @@ packages=(
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-tidy
     xvfb xauth xdotool x11-utils xclip openbox imagemagick
-    desktop-file-utils appstream dpkg-dev file binutils
+    desktop-file-utils appstream dpkg-dev file binutils python3
 )
 
 missing=()
