@@ -263,7 +263,9 @@ struct Form::Router : QObject {
             return false;
         }
         auto it = keyProcedures.find(control.Name());
-        if (replayingKey || closing || it == keyProcedures.end()) {
+        // A Tab that moves the focus is navigation, not a character typed into the box.
+        const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+        if (replayingKey || closing || tab || it == keyProcedures.end()) {
             return false;
         }
         const QString text = event->text();
@@ -382,12 +384,25 @@ CommandButton& Form::ButtonNamed(std::string_view name) const {
     return *button;
 }
 
+// Keys point at the names in the form description, which outlive the form, and never at the
+// caller's string.
+std::string_view Form::OwnName(std::string_view name) const {
+    if (name == router_->layout.name) {
+        return router_->layout.name;
+    }
+    const Control* control = Find(name);
+    if (control == nullptr) {
+        throw std::logic_error("no control of that name");
+    }
+    return control->Name();
+}
+
 void Form::Connect(std::string_view name, Event event, Procedure procedure) {
-    router_->procedures[{name, event}] = std::move(procedure);
+    router_->procedures[{OwnName(name), event}] = std::move(procedure);
 }
 
 void Form::ConnectKeyPress(std::string_view name, KeyProcedure procedure) {
-    router_->keyProcedures[name] = std::move(procedure);
+    router_->keyProcedures[OwnName(name)] = std::move(procedure);
 }
 
 float Form::Width() const {

@@ -53,6 +53,7 @@ class Form {
   private:
     friend class Control;
     friend class TextBox;
+    std::string_view OwnName(std::string_view name) const;
     void RequestFocus(Control& control);
     void RaiseChange(Control& control);
 

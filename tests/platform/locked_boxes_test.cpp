@@ -1,0 +1,198 @@
+// The display boxes (Text1Bin, Text2Bin, Text3Dec, Text3Hex, Text3Bin) are locked: nothing a
+// user does at the keyboard, from the clipboard or by dragging changes them, but their text
+// can still be selected and copied.
+#include <QApplication>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "printers.h"
+#include "window_fixture.h"
+
+namespace tsrl::testing {
+namespace {
+
+const std::vector<std::string> kLockedBoxes = {"Text1Bin", "Text2Bin", "Text3Dec", "Text3Hex",
+                                               "Text3Bin"};
+const char* const kAllBoxes[] = {"Text1Dec", "Text1Hex", "Text1Bin", "Text2Dec", "Text2Hex",
+                                 "Text2Bin", "Text3Dec", "Text3Hex", "Text3Bin"};
+
+const QString kClipboardText = "-42";
+
+class LockedBoxTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        // Distinct texts everywhere: -123456789 Xor 987 = -123457232.
+        Run({Click("Text1Dec"), Key(Qt::Key_A, Qt::ControlModifier), Type("-123456789"),
+             Key(Qt::Key_Tab), Type("987"), Click("Command3")});
+        ASSERT_EQ(Text("Text3Dec"), "-123457232");
+        QApplication::clipboard()->setText(kClipboardText);
+    }
+
+    std::map<std::string, QString> AllTexts() const {
+        std::map<std::string, QString> texts;
+        for (const char* box : kAllBoxes) {
+            texts[box] = Text(box);
+        }
+        return texts;
+    }
+
+    // Where a drag and drop is delivered: a multi-line box's viewport, else the box itself.
+    QWidget* DropTarget(const std::string& box) const {
+        QWidget* widget = Widget(box);
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+            return edit->viewport();
+        }
+        return widget;
+    }
+
+    // A drag of text from another program entering the box and dropped on its middle. The
+    // events go straight to the widget, so even a box that would refuse the drag sees the drop.
+    void DropText(const std::string& box, const QString& text) {
+        QWidget* target = DropTarget(box);
+        QMimeData data;
+        data.setText(text);
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                        Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        QApplication::processEvents();
+    }
+};
+
+// ---------------------------------------------------------------------------------------------
+
+struct Attempt {
+    std::string name;
+    std::vector<Step> steps;  // after a click in the box
+    bool editsATypingBox = true;
+};
+
+const Step kSelectAll = Key(Qt::Key_A, Qt::ControlModifier);
+
+const std::vector<Attempt>& Attempts() {
+    static const std::vector<Attempt> attempts = {
+        {"Typing", {Type("123abc-")}},
+        {"TypingOverASelection", {kSelectAll, Type("5")}},
+        {"BackspaceAtTheEnd", {Key(Qt::Key_End), Key(Qt::Key_Backspace)}},
+        {"BackspaceOnASelection", {kSelectAll, Key(Qt::Key_Backspace)}},
+        {"DeleteAtTheStart", {Key(Qt::Key_Home), Key(Qt::Key_Delete)}},
+        {"DeleteOnASelection", {kSelectAll, Key(Qt::Key_Delete)}},
+        {"PasteWithCtrlV", {Key(Qt::Key_End), Key(Qt::Key_V, Qt::ControlModifier)}},
+        {"PasteOverASelection", {kSelectAll, Key(Qt::Key_V, Qt::ControlModifier)}},
+        {"PasteWithShiftInsert", {kSelectAll, Key(Qt::Key_Insert, Qt::ShiftModifier)}},
+        {"CutWithCtrlX", {kSelectAll, Key(Qt::Key_X, Qt::ControlModifier)}},
+        {"Enter", {Key(Qt::Key_End), Key(Qt::Key_Return)}, false},
+        {"Undo", {Key(Qt::Key_Z, Qt::ControlModifier)}, false},
+    };
+    return attempts;
+}
+
+class LockedBox : public LockedBoxTest,
+                  public ::testing::WithParamInterface<std::tuple<std::string, Attempt>> {};
+
+TEST_P(LockedBox, KeysAndPastesChangeNothing) {
+    const auto& [box, attempt] = GetParam();
+    const auto before = AllTexts();
+    Do(Click(box));
+    ASSERT_EQ(Focus(), box);
+    Run(attempt.steps);
+    EXPECT_EQ(AllTexts(), before);
+    const QString clipboard = QApplication::clipboard()->text();
+    if (attempt.name == "CutWithCtrlX") {
+        EXPECT_TRUE(clipboard == kClipboardText || clipboard == Text(box))
+            << "a cut from a locked box may at most copy: " << clipboard.toStdString();
+    } else {
+        EXPECT_EQ(clipboard, kClipboardText);
+    }
+    EXPECT_EQ(Focus(), box);
+    EXPECT_EQ(Beeps(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Attempts, LockedBox,
+                         ::testing::Combine(::testing::ValuesIn(kLockedBoxes),
+                                            ::testing::ValuesIn(Attempts())),
+                         [](const ::testing::TestParamInfo<std::tuple<std::string, Attempt>>& p) {
+                             return std::get<0>(p.param) + "_" + std::get<1>(p.param).name;
+                         });
+
+// The same attempts do change a box that is not locked, so the ones above reached their box.
+std::vector<Attempt> EditingAttempts() {
+    std::vector<Attempt> editing;
+    for (const Attempt& attempt : Attempts()) {
+        if (attempt.editsATypingBox) {
+            editing.push_back(attempt);
+        }
+    }
+    return editing;
+}
+
+class TypingBoxControl : public LockedBoxTest, public ::testing::WithParamInterface<Attempt> {};
+
+TEST_P(TypingBoxControl, TheSameAttemptChangesTheUnlockedText1Dec) {
+    const QString before = Text("Text1Dec");
+    Do(Click("Text1Dec"));
+    Run(GetParam().steps);
+    EXPECT_NE(Text("Text1Dec"), before);
+}
+
+TEST_F(LockedBoxTest, ADropChangesTheUnlockedText1Dec) {
+    const QString before = Text("Text1Dec");
+    DropText("Text1Dec", "77");
+    EXPECT_NE(Text("Text1Dec"), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Attempts, TypingBoxControl, ::testing::ValuesIn(EditingAttempts()),
+                         [](const auto& p) { return p.param.name; });
+
+// ---------------------------------------------------------------------------------------------
+
+class LockedBoxEach : public LockedBoxTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(LockedBoxEach, ADropChangesNothing) {
+    const auto before = AllTexts();
+    DropText(GetParam(), "77");
+    EXPECT_EQ(AllTexts(), before);
+    Do(Click(GetParam()));  // also while it has the focus
+    DropText(GetParam(), "77");
+    EXPECT_EQ(AllTexts(), before);
+}
+
+TEST_P(LockedBoxEach, ItsTextCanBeSelectedAndCopied) {
+    const QString text = Text(GetParam());
+    ASSERT_FALSE(text.isEmpty());
+    ASSERT_NE(text, kClipboardText);
+    Run({Click(GetParam()), Key(Qt::Key_A, Qt::ControlModifier)});
+    EXPECT_EQ(SelectedText(GetParam()), text);
+    Do(Key(Qt::Key_C, Qt::ControlModifier));
+    EXPECT_EQ(QApplication::clipboard()->text(), text);
+    EXPECT_EQ(Text(GetParam()), text);
+}
+
+TEST_P(LockedBoxEach, ItsTextCanBeSelectedWithShiftAndTheArrowKeys) {
+    const QString text = Text(GetParam());
+    Run({Click(GetParam()), Key(Qt::Key_Home), Key(Qt::Key_Right, Qt::ShiftModifier),
+         Key(Qt::Key_Right, Qt::ShiftModifier), Key(Qt::Key_C, Qt::ControlModifier)});
+    EXPECT_EQ(QApplication::clipboard()->text(), text.left(2));
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, LockedBoxEach, ::testing::ValuesIn(kLockedBoxes),
+                         [](const auto& p) { return p.param; });
+
+}  // namespace
+}  // namespace tsrl::testing

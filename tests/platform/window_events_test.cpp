@@ -1,0 +1,239 @@
+// The calculator's events as its user sees them: Change inside the write that caused it,
+// the Divide button following every keystroke in Text2Dec, Enter that never breaks a line,
+// and an operation whose failure the engine's boundary absorbs.
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "printers.h"
+#include "window_fixture.h"
+
+namespace tsrl::testing {
+namespace {
+
+class WindowEvents : public WindowTest {
+  protected:
+    forms::TextBox& Box(const std::string& name) const { return Window().TextBoxNamed(name); }
+    void FocusOn(const std::string& control) {
+        Window().Find(control)->SetFocus();
+        QApplication::processEvents();
+    }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Text3Dec's Change fills Text3Hex and Text3Bin before the write that changed Text3Dec returns.
+
+struct ResultCase {
+    std::string name;
+    std::u16string decimal;
+    QString hex;
+    QString binary;
+};
+
+class ResultRowChange : public WindowEvents, public ::testing::WithParamInterface<ResultCase> {};
+
+TEST_P(ResultRowChange, IsFilledInsideTheWriteToText3Dec) {
+    Box("Text3Dec").SetText(GetParam().decimal);
+    // No event processing in between: the rest of the row was written by Change.
+    EXPECT_EQ(Text("Text3Hex"), GetParam().hex);
+    EXPECT_EQ(Text("Text3Bin"), GetParam().binary);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ResultRowChange,
+    ::testing::Values(
+        ResultCase{"Small", u"255", "000000FF", "00000000000000000000000011111111"},
+        ResultCase{"MinusOne", u"-1", "FFFFFFFF", "11111111111111111111111111111111"},
+        ResultCase{"Min", u"-2147483648", "80000000", "10000000000000000000000000000000"},
+        ResultCase{"Max", u"2147483647", "7FFFFFFF", "01111111111111111111111111111111"}),
+    [](const auto& p) { return p.param.name; });
+
+TEST_F(WindowEvents, AnEqualWriteToText3DecRaisesNoChange) {
+    ASSERT_EQ(Text("Text3Dec"), "0");
+    // Spoil the rest of the row; a Change would repair it.
+    Box("Text3Hex").SetText(u"spoiled");
+    Box("Text3Dec").SetText(u"0");
+    EXPECT_EQ(Text("Text3Hex"), "spoiled");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Text2Dec's Change enables Divide exactly when Text2Dec reads as non-zero, on every keystroke.
+
+struct Keystroke {
+    Step step;
+    QString text;  // Text2Dec afterwards
+    bool divideEnabled;
+};
+
+TEST_F(WindowEvents, DivideFollowsEachKeystrokeInText2Dec) {
+    ASSERT_FALSE(Enabled("Divide")) << "Text2Dec holds 0 at start";
+    Do(Key(Qt::Key_Tab));  // to Text2Dec, all selected
+    ASSERT_EQ(Focus(), "Text2Dec");
+    const std::vector<Keystroke> strokes = {
+        {Type("5"), "5", true},
+        {Key(Qt::Key_Backspace), "", false},
+        {Type("0"), "0", false},
+        {Type("3"), "03", true},
+        {Key(Qt::Key_Backspace), "0", false},
+        {Type("x"), "0x", false},
+        {Type("1"), "0x1", true},
+        {Key(Qt::Key_Home), "0x1", true},
+        {Key(Qt::Key_Delete), "x1", false},
+        {Key(Qt::Key_A, Qt::ControlModifier), "x1", false},
+        {Type("-"), "-", false},
+        {Type("2"), "-2", true},
+    };
+    for (std::size_t i = 0; i < strokes.size(); ++i) {
+        SCOPED_TRACE("keystroke " + std::to_string(i + 1));
+        Do(strokes[i].step);
+        ASSERT_EQ(Text("Text2Dec"), strokes[i].text);
+        EXPECT_EQ(Enabled("Divide"), strokes[i].divideEnabled);
+    }
+}
+
+TEST_F(WindowEvents, AProgramWriteToText2DecSetsDivideBeforeItReturns) {
+    Box("Text2Dec").SetText(u"9");
+    EXPECT_TRUE(Enabled("Divide"));
+    Box("Text2Dec").SetText(u"0");
+    EXPECT_FALSE(Enabled("Divide"));
+}
+
+TEST_F(WindowEvents, LeavingText2HexUpdatesDivide) {
+    Run({Click("Text2Hex"), Key(Qt::Key_A, Qt::ControlModifier), Type("10"), Key(Qt::Key_Tab)});
+    EXPECT_EQ(Text("Text2Dec"), "16");
+    EXPECT_TRUE(Enabled("Divide"));
+    Run({Click("Text2Hex"), Key(Qt::Key_A, Qt::ControlModifier), Type("0"), Key(Qt::Key_Tab)});
+    EXPECT_EQ(Text("Text2Dec"), "0");
+    EXPECT_FALSE(Enabled("Divide"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Enter never inserts a line break: in a typing box it moves on, in a locked one it does nothing.
+
+struct EnterBox {
+    std::string box;
+    QString typed;      // "" for a locked box
+    QString textAfter;  // after the box was left
+    std::string focusAfter;
+};
+
+struct EnterKey {
+    std::string name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+const EnterBox kEnterBoxes[] = {
+    {"Text1Dec", "12", "12", "Text2Dec"}, {"Text1Hex", "1f", "0000001F", "Text2Hex"},
+    {"Text2Dec", "5", "5", "Command1"},   {"Text2Hex", "a", "0000000A", "Command1"},
+    {"Text3Dec", "", "0", "Text3Dec"},    {"Text3Hex", "", "00000000", "Text3Hex"},
+};
+
+const EnterKey kEnterKeys[] = {
+    {"Return", Qt::Key_Return, Qt::NoModifier},
+    {"KeypadEnter", Qt::Key_Enter, Qt::KeypadModifier},
+    {"ShiftReturn", Qt::Key_Return, Qt::ShiftModifier},
+    {"CtrlReturn", Qt::Key_Return, Qt::ControlModifier},
+};
+
+bool HasLineBreak(const QString& text) {
+    return text.contains(u'\n') || text.contains(u'\r') || text.contains(QChar::LineSeparator) ||
+           text.contains(QChar::ParagraphSeparator);
+}
+
+class EnterInBox : public WindowEvents,
+                   public ::testing::WithParamInterface<std::tuple<EnterBox, EnterKey>> {};
+
+TEST_P(EnterInBox, NeverInsertsALineBreak) {
+    const auto& [c, key] = GetParam();
+    Do(Click(c.box));
+    if (!c.typed.isEmpty()) {
+        // Enter in the middle of the text, where a line break would be easiest to see.
+        Run({Key(Qt::Key_A, Qt::ControlModifier), Type(c.typed), Key(Qt::Key_Left)});
+    }
+    auto* edit = qobject_cast<QPlainTextEdit*>(Widget(c.box));
+    ASSERT_NE(edit, nullptr);
+    Do(Key(key.key, key.modifiers));
+    EXPECT_EQ(edit->document()->blockCount(), 1);
+    EXPECT_FALSE(HasLineBreak(edit->toPlainText()));
+    EXPECT_EQ(Text(c.box), c.textAfter);
+    EXPECT_EQ(Focus(), c.focusAfter);
+    EXPECT_EQ(Beeps(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BoxesAndKeys, EnterInBox,
+                         ::testing::Combine(::testing::ValuesIn(kEnterBoxes),
+                                            ::testing::ValuesIn(kEnterKeys)),
+                         [](const ::testing::TestParamInfo<std::tuple<EnterBox, EnterKey>>& p) {
+                             return std::get<0>(p.param).box + "_" + std::get<1>(p.param).name;
+                         });
+
+// ---------------------------------------------------------------------------------------------
+// Each operation's result reaches the result row: 7 and 3 typed, then the button clicked.
+
+struct OperationCase {
+    std::string button;
+    QString decimal;
+    QString hex;
+};
+
+class OperationResult : public WindowEvents, public ::testing::WithParamInterface<OperationCase> {};
+
+TEST_P(OperationResult, IsShownInTheResultRow) {
+    Run({Click("Text1Dec"), Key(Qt::Key_A, Qt::ControlModifier), Type("7"), Key(Qt::Key_Tab),
+         Type("3"), Click(GetParam().button)});
+    EXPECT_EQ(Text("Text3Dec"), GetParam().decimal);
+    EXPECT_EQ(Text("Text3Hex"), GetParam().hex);
+    EXPECT_EQ(Focus(), GetParam().button);
+    EXPECT_EQ(Beeps(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(SevenAndThree, OperationResult,
+                         ::testing::Values(OperationCase{"Command1", "3", "00000003"},
+                                           OperationCase{"Command2", "7", "00000007"},
+                                           OperationCase{"Command3", "4", "00000004"},
+                                           OperationCase{"Not", "-8", "FFFFFFF8"},
+                                           OperationCase{"Plus", "10", "0000000A"},
+                                           OperationCase{"Minus", "4", "00000004"},
+                                           OperationCase{"Multiply", "21", "00000015"},
+                                           OperationCase{"Divide", "2", "00000002"}),
+                         [](const auto& p) { return p.param.button; });
+
+// ---------------------------------------------------------------------------------------------
+// A bitwise operation on an operand that does not convert throws out of its Click; the engine's
+// boundary absorbs it, the window goes on and the next Click computes.
+
+struct BitwiseCase {
+    std::string button;
+    QString result;  // of 12 and 10
+};
+
+class FailingOperation : public WindowEvents, public ::testing::WithParamInterface<BitwiseCase> {};
+
+TEST_P(FailingOperation, DoesNotEndTheProgramAndTheNextClickRuns) {
+    FocusOn(GetParam().button);
+    ASSERT_EQ(Focus(), GetParam().button);
+    Box("Text1Dec").SetText(u"abc");
+    Box("Text2Dec").SetText(u"10");
+    Do(Key(Qt::Key_Space));
+    EXPECT_EQ(Text("Text3Dec"), "0") << "nothing written";
+    EXPECT_EQ(Focus(), GetParam().button);
+
+    Box("Text1Dec").SetText(u"12");
+    Do(Key(Qt::Key_Space));
+    EXPECT_EQ(Text("Text3Dec"), GetParam().result);
+    Do(Click("Divide"));
+    EXPECT_EQ(Text("Text3Dec"), "1");
+    EXPECT_EQ(Beeps(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, FailingOperation,
+                         ::testing::Values(BitwiseCase{"Command1", "8"},
+                                           BitwiseCase{"Command2", "14"},
+                                           BitwiseCase{"Command3", "6"}, BitwiseCase{"Not", "-13"}),
+                         [](const auto& p) { return p.param.button; });
+
+}  // namespace
+}  // namespace tsrl::testing
