@@ -19,16 +19,24 @@ bool IsBlank(char16_t c) {
     return c == u' ' || c == u'\t';
 }
 
+// Digit values of ASCII characters; anything else is not a digit. A table, since every
+// character of every text goes through here.
+constexpr std::array<std::uint8_t, 128> kDigitValues = [] {
+    std::array<std::uint8_t, 128> values{};
+    values.fill(0xFF);
+    for (int i = 0; i < 10; ++i) {
+        values[static_cast<std::size_t>('0' + i)] = static_cast<std::uint8_t>(i);
+    }
+    for (int i = 0; i < 6; ++i) {
+        values[static_cast<std::size_t>('a' + i)] = static_cast<std::uint8_t>(10 + i);
+        values[static_cast<std::size_t>('A' + i)] = static_cast<std::uint8_t>(10 + i);
+    }
+    return values;
+}();
+
 // Value of an ASCII digit in the given radix (2, 10 or 16), or kNotADigit.
 int DigitValue(char16_t c, int radix) {
-    int value = kNotADigit;
-    if (c >= u'0' && c <= u'9') {
-        value = c - u'0';
-    } else if (c >= u'a' && c <= u'f') {
-        value = c - u'a' + 10;
-    } else if (c >= u'A' && c <= u'F') {
-        value = c - u'A' + 10;
-    }
+    const int value = c < kDigitValues.size() ? kDigitValues[c] : kNotADigit;
     return value < radix ? value : kNotADigit;
 }
 
@@ -56,6 +64,9 @@ constexpr std::array<RadixPrefix, 3> kRadixPrefixes{{
 
 // The radix a prefix announces, with the prefix removed from text; 0 if there is none.
 int TakeRadixPrefix(std::u16string_view& text) {
+    if (text.size() < 2 || (text.front() != u'&' && text.front() != u'0')) {
+        return 0;
+    }
     for (const auto& prefix : kRadixPrefixes) {
         if (text.starts_with(prefix.lower) || text.starts_with(prefix.upper)) {
             text.remove_prefix(prefix.lower.size());
@@ -195,10 +206,24 @@ Long ParseHexLong(std::u16string_view digits) {
     return ParsePattern(digits, 16);
 }
 
+std::u16string_view FormatLong(Long value, std::span<char16_t, kDecimalCapacity> buffer) {
+    // Digits from the right; the magnitude as unsigned, so -2147483648 needs no special case.
+    std::uint32_t magnitude =
+        value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    std::size_t first = buffer.size();
+    do {
+        buffer[--first] = static_cast<char16_t>(u'0' + magnitude % 10u);
+        magnitude /= 10u;
+    } while (magnitude != 0);
+    if (value < 0) {
+        buffer[--first] = u'-';
+    }
+    return {buffer.data() + first, buffer.size() - first};
+}
+
 std::u16string FormatLong(Long value) {
-    std::array<char, 16> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    return {buffer.data(), end};
+    std::array<char16_t, kDecimalCapacity> buffer{};
+    return std::u16string(FormatLong(value, buffer));
 }
 
 double NumericValue(std::u16string_view text) noexcept {
@@ -243,19 +268,23 @@ double NumericValue(std::u16string_view text) noexcept {
     return DecimalValue(text.substr(skip, n - skip), mantissaLength - skip);
 }
 
-std::u16string LongToHex(Long value) {
+std::u16string_view LongToHex(Long value, std::span<char16_t, kHexDigitCount> buffer) {
     constexpr std::u16string_view kHexDigits = u"0123456789ABCDEF";
-    constexpr int kHexDigitCount = 8;
     auto pattern = static_cast<std::uint32_t>(value);
-    std::u16string hex(kHexDigitCount, u'0');
-    for (int i = kHexDigitCount - 1; i >= 0; --i) {
-        hex[static_cast<std::size_t>(i)] = kHexDigits[pattern & 0xFu];
+    for (std::size_t i = buffer.size(); i-- > 0;) {
+        buffer[i] = kHexDigits[pattern & 0xFu];
         pattern >>= 4;
     }
-    return hex;
+    return {buffer.data(), buffer.size()};
 }
 
-std::u16string HexToBin(std::u16string_view hexText) {
+std::u16string LongToHex(Long value) {
+    std::array<char16_t, kHexDigitCount> buffer{};
+    return std::u16string(LongToHex(value, buffer));
+}
+
+std::u16string_view HexToBin(std::u16string_view hexText,
+                             std::span<char16_t, kBinaryDigitCount> buffer) {
     constexpr std::size_t kHalfDigits = 4;
     constexpr std::size_t kHalfBits = 16;
     const std::size_t halfLength = std::min(kHalfDigits, hexText.size());
@@ -263,13 +292,21 @@ std::u16string HexToBin(std::u16string_view hexText) {
         static_cast<std::uint32_t>(ParseHexLong(hexText.substr(hexText.size() - halfLength)));
     const auto high = static_cast<std::uint32_t>(ParseHexLong(hexText.substr(0, halfLength)));
     const std::uint32_t pattern = (high << kHalfBits) | low;
-    std::u16string bits(2 * kHalfBits, u'0');
-    for (std::size_t i = 0; i < bits.size(); ++i) {
-        if ((pattern >> (bits.size() - 1 - i)) & 1u) {
-            bits[i] = u'1';
-        }
+    // Four digits at a time from a table: no branch for random bits to mispredict.
+    constexpr std::size_t kNibbleBits = 4;
+    constexpr std::array<std::u16string_view, 16> kNibbles{
+        u"0000", u"0001", u"0010", u"0011", u"0100", u"0101", u"0110", u"0111",
+        u"1000", u"1001", u"1010", u"1011", u"1100", u"1101", u"1110", u"1111"};
+    for (std::size_t i = 0; i < buffer.size(); i += kNibbleBits) {
+        const std::uint32_t nibble = (pattern >> (buffer.size() - kNibbleBits - i)) & 0xFu;
+        kNibbles[nibble].copy(buffer.data() + i, kNibbleBits);
     }
-    return bits;
+    return {buffer.data(), buffer.size()};
+}
+
+std::u16string HexToBin(std::u16string_view hexText) {
+    std::array<char16_t, kBinaryDigitCount> buffer{};
+    return std::u16string(HexToBin(hexText, buffer));
 }
 
 }  // namespace tsrl

@@ -2,7 +2,9 @@
 // becomes a text. Pure functions over UTF-16 views; no state, no locale, no Qt.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -14,7 +16,7 @@ using Long = std::int32_t;
 // The one failure kind: a text that is empty, not a number or out of range, and (raised by the
 // window's arithmetic) a result outside the Long range or a division by zero.
 class ConversionError : public std::runtime_error {
-public:
+  public:
     explicit ConversionError(const char* what) : std::runtime_error(what) {}
 };
 
@@ -60,5 +62,15 @@ std::u16string LongToHex(Long value);
 // a shorter text is read as both halves, and characters between the outer four are not read.
 // Throws ConversionError only if a half is not hex.
 std::u16string HexToBin(std::u16string_view hexText);
+
+// Allocation-free forms of the three writers: each fills the caller's buffer and returns a view
+// of the text there. The forms above are built on these and give the same texts.
+inline constexpr std::size_t kDecimalCapacity = 11;  // "-2147483648"
+inline constexpr std::size_t kHexDigitCount = 8;
+inline constexpr std::size_t kBinaryDigitCount = 32;
+std::u16string_view FormatLong(Long value, std::span<char16_t, kDecimalCapacity> buffer);
+std::u16string_view LongToHex(Long value, std::span<char16_t, kHexDigitCount> buffer);
+std::u16string_view HexToBin(std::u16string_view hexText,
+                             std::span<char16_t, kBinaryDigitCount> buffer);
 
 }  // namespace tsrl
