@@ -1,5 +1,5 @@
 #include <QApplication>
-#include <iostream>
+#include <cstdio>
 
 #include "application.h"
 #include "form1.h"
@@ -7,7 +7,8 @@
 
 int main(int argc, char** argv) {
     if (!tsrl::forms::GraphicalSessionAvailable()) {
-        std::cerr << "tessoral: a graphical session is needed to open the calculator window\n";
+        std::fputs("tessoral: a graphical session is needed to open the calculator window\n",
+                   stderr);
         return 1;
     }
     // Desktops match the window to its .desktop file and icon by these.

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <algorithm>
 
 #include "form.h"
@@ -22,6 +23,14 @@ QPlainTextEdit* AsMultiLine(QWidget* widget) {
 }
 QLineEdit* AsSingleLine(QWidget* widget) {
     return qobject_cast<QLineEdit*>(widget);
+}
+
+// In UTF-16 code units, without copying the text.
+int LengthOf(QWidget* widget) {
+    if (auto* edit = AsMultiLine(widget)) {
+        return edit->document()->characterCount() - 1;  // less the final paragraph separator
+    }
+    return static_cast<int>(AsSingleLine(widget)->text().size());
 }
 
 QString TextOf(QWidget* widget) {
@@ -45,11 +54,14 @@ std::pair<int, int> SelectionOf(QWidget* widget) {
 }
 
 void Select(QWidget* widget, int start, int end) {
-    const int length = static_cast<int>(TextOf(widget).size());
+    const int length = LengthOf(widget);
     start = std::clamp(start, 0, length);
     end = std::clamp(end, start, length);
     if (auto* edit = AsMultiLine(widget)) {
         QTextCursor cursor = edit->textCursor();
+        if (cursor.anchor() == start && cursor.position() == end) {
+            return;  // moving a cursor in a long text costs a layout pass
+        }
         cursor.setPosition(start);
         cursor.setPosition(end, QTextCursor::KeepAnchor);
         edit->setTextCursor(cursor);

@@ -86,7 +86,9 @@ QWidget* CreateTextBox(const ControlLayout& c, QWidget* parent) {
     document->setDocumentMargin(kDocumentMargin);
     QTextOption option = document->defaultTextOption();
     option.setAlignment(ToQt(c.align));
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Anywhere, not at word boundaries: the box is narrower than a word, and a search for
+    // boundaries makes a long pasted line cost quadratic time.
+    option.setWrapMode(QTextOption::WrapAnywhere);
     document->setDefaultTextOption(option);
     edit->setPlainText(ToQString(c.text));
     edit->setReadOnly(c.locked);
