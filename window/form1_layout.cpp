@@ -17,8 +17,8 @@ constexpr Rgb kDisplayText{0, 0, 128};
 constexpr Font kTitleFont{"Arial", 18.0, true};
 constexpr Font kHeadingFont{"MS Sans Serif", 8.25, true};
 
-constexpr ControlLayout TypingBox(std::string_view name, std::u16string_view text, int left,
-                                  int top, int width, int tabIndex, std::string_view spoken) {
+constexpr ControlLayout Box(std::string_view name, std::u16string_view text, int left, int top,
+                            int width, int tabIndex, std::string_view spoken) {
     return {.kind = ControlKind::TextBox,
             .name = name,
             .text = text,
@@ -27,28 +27,27 @@ constexpr ControlLayout TypingBox(std::string_view name, std::u16string_view tex
             .width = width,
             .height = 375,
             .tabIndex = tabIndex,
-            .accessibleName = spoken,
-            .multiLine = true,
-            .align = Align::Right};
+            .accessibleName = spoken};
+}
+
+constexpr ControlLayout TypingBox(std::string_view name, std::u16string_view text, int left,
+                                  int top, int width, int tabIndex, std::string_view spoken) {
+    ControlLayout box = Box(name, text, left, top, width, tabIndex, spoken);
+    box.multiLine = true;
+    box.align = Align::Right;
+    return box;
 }
 
 constexpr ControlLayout DisplayBox(std::string_view name, std::u16string_view text, int left,
                                    int top, int width, int tabIndex, std::string_view spoken,
                                    bool multiLine, Align align) {
-    return {.kind = ControlKind::TextBox,
-            .name = name,
-            .text = text,
-            .left = left,
-            .top = top,
-            .width = width,
-            .height = 375,
-            .tabIndex = tabIndex,
-            .accessibleName = spoken,
-            .locked = true,
-            .multiLine = multiLine,
-            .align = align,
-            .background = kDisplayBackground,
-            .foreground = kDisplayText};
+    ControlLayout box = Box(name, text, left, top, width, tabIndex, spoken);
+    box.locked = true;
+    box.multiLine = multiLine;
+    box.align = align;
+    box.background = kDisplayBackground;
+    box.foreground = kDisplayText;
+    return box;
 }
 
 constexpr ControlLayout Button(std::string_view name, std::u16string_view caption, int left,
