@@ -22,14 +22,13 @@ bool IsBlank(char16_t c) {
 // Digit values of ASCII characters; anything else is not a digit. A table, since every
 // character of every text goes through here.
 constexpr std::array<std::uint8_t, 128> kDigitValues = [] {
+    constexpr std::string_view kDigits = "0123456789abcdef";
+    constexpr std::string_view kUpperDigits = "0123456789ABCDEF";
     std::array<std::uint8_t, 128> values{};
     values.fill(0xFF);
-    for (int i = 0; i < 10; ++i) {
-        values[static_cast<std::size_t>('0' + i)] = static_cast<std::uint8_t>(i);
-    }
-    for (int i = 0; i < 6; ++i) {
-        values[static_cast<std::size_t>('a' + i)] = static_cast<std::uint8_t>(10 + i);
-        values[static_cast<std::size_t>('A' + i)] = static_cast<std::uint8_t>(10 + i);
+    for (std::size_t i = 0; i < kDigits.size(); ++i) {
+        values[static_cast<unsigned char>(kDigits[i])] = static_cast<std::uint8_t>(i);
+        values[static_cast<unsigned char>(kUpperDigits[i])] = static_cast<std::uint8_t>(i);
     }
     return values;
 }();
