@@ -17,17 +17,26 @@ constexpr Rgb kDisplayText{0, 0, 128};
 constexpr Font kTitleFont{"Arial", 18.0, true};
 constexpr Font kHeadingFont{"MS Sans Serif", 8.25, true};
 
-constexpr ControlLayout Box(std::string_view name, std::u16string_view text, int left, int top,
-                            int width, int tabIndex, std::string_view spoken) {
-    return {.kind = ControlKind::TextBox,
+constexpr int kBoxHeight = 375;
+
+// What every control has; the builders below add what their kind needs.
+constexpr ControlLayout Placed(ControlKind kind, std::string_view name, std::u16string_view text,
+                               int left, int top, int width, int height, int tabIndex,
+                               std::string_view spoken) {
+    return {.kind = kind,
             .name = name,
             .text = text,
             .left = left,
             .top = top,
             .width = width,
-            .height = 375,
+            .height = height,
             .tabIndex = tabIndex,
             .accessibleName = spoken};
+}
+
+constexpr ControlLayout Box(std::string_view name, std::u16string_view text, int left, int top,
+                            int width, int tabIndex, std::string_view spoken) {
+    return Placed(ControlKind::TextBox, name, text, left, top, width, kBoxHeight, tabIndex, spoken);
 }
 
 constexpr ControlLayout TypingBox(std::string_view name, std::u16string_view text, int left,
@@ -53,29 +62,16 @@ constexpr ControlLayout DisplayBox(std::string_view name, std::u16string_view te
 constexpr ControlLayout Button(std::string_view name, std::u16string_view caption, int left,
                                int top, int width, int height, int tabIndex,
                                std::string_view spoken) {
-    return {.kind = ControlKind::CommandButton,
-            .name = name,
-            .text = caption,
-            .left = left,
-            .top = top,
-            .width = width,
-            .height = height,
-            .tabIndex = tabIndex,
-            .accessibleName = spoken};
+    return Placed(ControlKind::CommandButton, name, caption, left, top, width, height, tabIndex,
+                  spoken);
 }
 
 constexpr ControlLayout Heading(std::string_view name, std::u16string_view caption, int left,
                                 int top, int width, int height, int tabIndex, Font font) {
-    return {.kind = ControlKind::Label,
-            .name = name,
-            .text = caption,
-            .left = left,
-            .top = top,
-            .width = width,
-            .height = height,
-            .tabIndex = tabIndex,
-            .accessibleName = std::string_view(),
-            .font = font};
+    ControlLayout label = Placed(ControlKind::Label, name, caption, left, top, width, height,
+                                 tabIndex, std::string_view());
+    label.font = font;
+    return label;
 }
 
 // Labels are spoken by their captions, set below from the same text.
