@@ -9,14 +9,10 @@
 #include <algorithm>
 
 #include "form.h"
+#include "qt_text.h"
 
 namespace tsrl::forms {
 namespace {
-
-QString ToQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
 
 QPlainTextEdit* AsMultiLine(QWidget* widget) {
     return qobject_cast<QPlainTextEdit*>(widget);

@@ -19,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include "qt_text.h"
+
 namespace tsrl::forms {
 namespace {
 
@@ -33,11 +35,6 @@ int ToPixels(float twips) {
 }
 float ToTwips(int pixels) {
     return static_cast<float>(pixels * kTwipsPerPixel);
-}
-
-QString ToQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
 }
 
 QRect ToPixelRect(const ControlLayout& c) {
@@ -123,15 +120,13 @@ QWidget* CreateWidget(const ControlLayout& c, QWidget* parent) {
         }
     }
     if (c.font) {
-        QFont font(QString::fromUtf8(c.font->family.data(),
-                                     static_cast<qsizetype>(c.font->family.size())));
+        QFont font(ToQString(c.font->family));
         font.setPointSizeF(c.font->points);
         font.setBold(c.font->bold);
         widget->setFont(font);
     }
-    widget->setObjectName(QString::fromUtf8(c.name.data(), static_cast<qsizetype>(c.name.size())));
-    widget->setAccessibleName(QString::fromUtf8(c.accessibleName.data(),
-                                                static_cast<qsizetype>(c.accessibleName.size())));
+    widget->setObjectName(ToQString(c.name));
+    widget->setAccessibleName(ToQString(c.accessibleName));
     widget->setGeometry(ToPixelRect(c));
     return widget;
 }
@@ -303,15 +298,13 @@ Form::Form(const WindowLayout& layout) : router_(std::make_unique<Router>(layout
     Router& r = *router_;
     r.window = std::make_unique<QWidget>();
     QWidget* window = r.window.get();
-    window->setObjectName(
-        QString::fromUtf8(layout.name.data(), static_cast<qsizetype>(layout.name.size())));
+    window->setObjectName(ToQString(layout.name));
     window->setWindowTitle(ToQString(layout.caption));
     window->setGeometry(ToPixels(layout.clientLeft), ToPixels(layout.clientTop),
                         ToPixels(layout.clientWidth), ToPixels(layout.clientHeight));
     window->setFixedSize(ToPixels(layout.clientWidth), ToPixels(layout.clientHeight));
     if (!layout.icon.empty()) {
-        window->setWindowIcon(QIcon(
-            QString::fromUtf8(layout.icon.data(), static_cast<qsizetype>(layout.icon.size()))));
+        window->setWindowIcon(QIcon(ToQString(layout.icon)));
     }
     window->installEventFilter(&r);
 
