@@ -10,18 +10,16 @@ here=$(cd "$(dirname "$0")" && pwd)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 rm -rf "$out"
-mkdir -p "$out"
 status=0
 fault() {
     echo "deb: $*" >&2
     status=1
 }
 
-if ! "$cpack" -G DEB --config "$config" -B "$scratch/cpack" >"$scratch/cpack.log" 2>&1; then
+if ! "$cpack" -G DEB --config "$config" -B "$out" >"$scratch/cpack.log" 2>&1; then
     cat "$scratch/cpack.log" >&2
     exit 1
 fi
-mv "$scratch"/cpack/*.deb "$out"/
 debs=("$out"/*.deb)
 [[ ${#debs[@]} -eq 1 && -f ${debs[0]} ]] || {
     echo "deb: cpack made ${#debs[@]} packages: ${debs[*]}" >&2
@@ -43,8 +41,9 @@ relations=("Depends|libc6" "Depends|libqt6widgets6" "Depends|fonts-liberation"
     "Recommends|qt6-wayland")
 for entry in "${relations[@]}"; do
     field=${entry%%|*}
+    name=${entry#*|}
     names=$(dpkg-deb -f "$deb" "$field")
-    grep -Eq "(^|, )${entry#*|}( |,|$)" <<<"$names" || fault "$field does not name ${entry#*|}: $names"
+    grep -Eq "(^|, )$name( |,|$)" <<<"$names" || fault "$field does not name $name: $names"
 done
 
 listing=$(dpkg-deb -c "$deb" | awk '{print $NF}')
