@@ -11,7 +11,7 @@ packages=(
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-tidy
     xvfb xauth xdotool x11-utils xclip openbox imagemagick
-    desktop-file-utils appstream dpkg-dev file binutils python3
+    desktop-file-utils appstream dpkg-dev file binutils python3 lintian
 )
 
 missing=()

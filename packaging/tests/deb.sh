@@ -1,25 +1,26 @@
 #!/usr/bin/env bash
-# Packs the current build tree as a .deb in a scratch folder and checks what a user would get:
-# the control fields, the files, and the version note of the binary it unpacks.
-# deb.sh CPACK CPACK_CONFIG PACKAGE VERSION APP_ID NOTE_FIELD...
+# Packs the current build tree as a .deb into OUT_DIR, which it empties first, and checks what
+# a user would get: the control fields, the files, and the version note of the binary it unpacks.
+# deb.sh CPACK CPACK_CONFIG OUT_DIR PACKAGE VERSION APP_ID NOTE_FIELD...
 set -euo pipefail
 
-cpack=$1 config=$2 package=$3 version=$4 id=$5
-shift 5
+cpack=$1 config=$2 out=$3 package=$4 version=$5 id=$6
+shift 6
 here=$(cd "$(dirname "$0")" && pwd)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+rm -rf "$out"
 status=0
 fault() {
     echo "deb: $*" >&2
     status=1
 }
 
-if ! "$cpack" -G DEB --config "$config" -B "$scratch" >"$scratch/cpack.log" 2>&1; then
+if ! "$cpack" -G DEB --config "$config" -B "$out" >"$scratch/cpack.log" 2>&1; then
     cat "$scratch/cpack.log" >&2
     exit 1
 fi
-debs=("$scratch"/*.deb)
+debs=("$out"/*.deb)
 [[ ${#debs[@]} -eq 1 && -f ${debs[0]} ]] || {
     echo "deb: cpack made ${#debs[@]} packages: ${debs[*]}" >&2
     exit 1
@@ -35,16 +36,21 @@ for entry in "${fields[@]}"; do
     [[ $actual == "${entry#*|}" ]] || fault "$field is '$actual', not '${entry#*|}'"
 done
 
-depends=$(dpkg-deb -f "$deb" Depends)
-echo "deb: Depends: $depends"
-for library in libc6 libqt6widgets6; do
-    grep -Eq "(^|, )$library( |,|$)" <<<"$depends" || fault "Depends does not name $library"
+# field | a package it must name: the libraries, the face the window asks for, the Wayland plugin
+relations=("Depends|libc6" "Depends|libqt6widgets6" "Depends|fonts-liberation"
+    "Recommends|qt6-wayland")
+for entry in "${relations[@]}"; do
+    field=${entry%%|*}
+    name=${entry#*|}
+    names=$(dpkg-deb -f "$deb" "$field")
+    grep -Eq "(^|, )$name( |,|$)" <<<"$names" || fault "$field does not name $name: $names"
 done
 
 listing=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for path in "./usr/bin/$package" "./usr/share/applications/$id.desktop" \
     "./usr/share/metainfo/$id.metainfo.xml" "./usr/share/icons/hicolor/32x32/apps/$id.png" \
-    "./usr/share/doc/$package/copyright"; do
+    "./usr/share/doc/$package/copyright" "./usr/share/doc/$package/changelog.gz" \
+    "./usr/share/man/man1/$package.1.gz"; do
     grep -qxF "$path" <<<"$listing" || fault "no $path in the package"
 done
 

@@ -4,6 +4,7 @@
 // on a control; every beep owned by a rejection or a report.
 //   TSRL_MONKEY_SEED=N      replays a run (the seed is printed on failure)
 //   TSRL_MONKEY_EVENTS=N    events per run (default 100000)
+//   TSRL_MONKEY_HUGE_PASTES=1  adds a 1 MiB paste every 20000 events (seconds each, so on demand)
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
@@ -51,6 +52,11 @@ const std::array<QString, 6> kTokens{"&h", "0x", "0b", "-2147483648", "214748364
 std::uint64_t SeedFromEnvironment() {
     const char* text = std::getenv("TSRL_MONKEY_SEED");
     return text != nullptr ? std::strtoull(text, nullptr, 10) : 20261207u;
+}
+
+bool HugePastesFromEnvironment() {
+    const char* text = std::getenv("TSRL_MONKEY_HUGE_PASTES");
+    return text != nullptr && std::atoi(text) != 0;
 }
 
 int EventsFromEnvironment() {
@@ -228,12 +234,13 @@ class Monkey : public WindowTest {
 TEST_F(Monkey, RandomSessionsKeepTheWindowConsistent) {
     const std::uint64_t seed = SeedFromEnvironment();
     const int events = EventsFromEnvironment();
+    const bool hugePastes = HugePastesFromEnvironment();
     FocusEventCounter counter;
     qApp->installEventFilter(&counter);
     for (int i = 0; i < events; ++i) {
         const int beepsBefore = Beeps();
         counter.count = 0;
-        if (i % kEventsPerHugePaste == kEventsPerHugePaste - 1) {
+        if (hugePastes && i % kEventsPerHugePaste == kEventsPerHugePaste - 1) {
             lastEvent_ = "paste 1 MiB";
             Paste(kHugePaste);
         } else {
