@@ -4,6 +4,7 @@ through the clipboard (Ctrl+A, Ctrl+C) or, where the focus cannot move, the mous
 
 import ctypes
 import os
+import re
 import select
 import shutil
 import signal
@@ -65,11 +66,13 @@ def Type(text):
     return Keys(*(_KEYSYMS.get(c, c) for c in text))
 
 
-def Click(control):
+def Centre(control):
     left, top, width, height = CONTROLS[control]
-    x = (left + width // 2) // TWIPS_PER_PIXEL
-    y = (top + height // 2) // TWIPS_PER_PIXEL
-    return lambda window: ["mousemove", "--window", window, str(x), str(y), "click", "1"]
+    return str((left + width // 2) // TWIPS_PER_PIXEL), str((top + height // 2) // TWIPS_PER_PIXEL)
+
+
+def Click(control, button=1):
+    return lambda window: ["mousemove", "--window", window, *Centre(control), "click", str(button)]
 
 
 class Failure(AssertionError):
@@ -263,22 +266,26 @@ class Session:
                                 capture_output=True, text=True, timeout=DEADLINE)
         return result.stdout if result.returncode == 0 else None
 
+    def own(self, selection, text):
+        """Puts a text on an X selection, as a copy in another program does."""
+        owner = subprocess.Popen(["xclip", "-i", "-quiet", "-selection", selection],
+                                 env=self._env(), stdin=subprocess.PIPE,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                 preexec_fn=_die_with_driver)
+        # Earlier owners ended when a copy took the selection from them.
+        self.processes = [p for p in self.processes if p.args[0] != "xclip" or p.poll() is None]
+        self.processes.append(owner)
+        owner.stdin.write(text.encode())
+        owner.stdin.close()
+        self.wait_for("the %s selection" % selection,
+                      lambda: True if self._paste(selection) == text else None)
+
     def _copied_by(self, selection, action):
         # A marker owns the selection first, so a copy that never happens cannot pass for one
         # that repeats the last text.
         self.copies += 1
         marker = "<nothing copied %d>" % self.copies
-        owner = subprocess.Popen(["xclip", "-i", "-quiet", "-selection", selection],
-                                 env=self._env(), stdin=subprocess.PIPE,
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                 preexec_fn=_die_with_driver)
-        # Earlier markers ended when a copy took the selection from them.
-        self.processes = [p for p in self.processes if p.args[0] != "xclip" or p.poll() is None]
-        self.processes.append(owner)
-        owner.stdin.write(marker.encode())
-        owner.stdin.close()
-        self.wait_for("the clipboard marker", lambda: True if self._paste(selection) == marker
-                      else None)
+        self.own(selection, marker)
         action()
 
         def copied():
@@ -324,6 +331,21 @@ class Session:
             fields[key] = value.strip()
         return tuple(int(fields[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y",
                                                 "Width", "Height"))
+
+    def pixels(self, control):
+        """The RGB triples a control shows, row by row, from a capture of the client area."""
+        ppm = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"], env=self._env(),
+                             capture_output=True, timeout=DEADLINE, check=True).stdout
+        header = re.match(rb"P6\s+(\d+)\s+\d+\s+\d+\s", ppm)
+        width, data = int(header.group(1)), ppm[header.end():]
+        left, top, w, h = (v // TWIPS_PER_PIXEL for v in CONTROLS[control])
+        return [[tuple(data[3 * (y * width + x):3 * (y * width + x) + 3])
+                 for x in range(left, left + w)] for y in range(top, top + h)]
+
+    def property(self, window, name):
+        """An X property's values as xprop prints them, split at the commas."""
+        line = self.run("xprop", "-id", window, name).strip()
+        return [v.strip() for v in line.partition("=")[2].split(",")] if "=" in line else []
 
     def frame(self):
         """The outermost window the window manager put around the calculator's window."""
