@@ -1,7 +1,9 @@
 #include "box_edit.h"
 
+#include <QEvent>
 #include <QMimeData>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace tsrl::forms {
 
@@ -22,6 +24,25 @@ void BoxEdit::insertFromMimeData(const QMimeData* source) {
     QMimeData plain;
     plain.setText(WithoutLineBreaks(source->text()));
     QPlainTextEdit::insertFromMimeData(&plain);
+}
+
+void BoxEdit::resizeEvent(QResizeEvent* event) {
+    CentreFirstLine();
+    QPlainTextEdit::resizeEvent(event);
+}
+
+void BoxEdit::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        CentreFirstLine();
+    }
+    QPlainTextEdit::changeEvent(event);
+}
+
+void BoxEdit::CentreFirstLine() {
+    const int line = fontMetrics().height();
+    const int margin = qRound(document()->documentMargin());
+    const int top = std::max(0, (height() - line + 1) / 2 - frameWidth() - margin);
+    setViewportMargins(0, top, 0, 0);
 }
 
 }  // namespace tsrl::forms

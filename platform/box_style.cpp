@@ -8,9 +8,10 @@ BoxStyle::BoxStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
 
 void BoxStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                              QPainter* painter, const QWidget* widget) const {
-    // A multi-line box draws the single-line box's frame, focus mark included.
+    // A multi-line box draws the single-line box's panel: its background and its frame, focus
+    // mark included.
     if (element == PE_Frame && qobject_cast<const QPlainTextEdit*>(widget) != nullptr) {
-        element = PE_FrameLineEdit;
+        element = PE_PanelLineEdit;
     }
     QProxyStyle::drawPrimitive(element, option, painter, widget);
 }

@@ -4,10 +4,14 @@
 // QT_SCALE_FACTOR=2, where the logical geometry must stay the same.
 #include <QAccessible>
 #include <QApplication>
+#include <QImage>
 #include <QPixmap>
 #include <QWidget>
+#include <algorithm>
+#include <cstdlib>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "form1.h"
 #include "printers.h"
@@ -85,6 +89,58 @@ INSTANTIATE_TEST_SUITE_P(AllControls, Placement,
                          [](const ::testing::TestParamInfo<forms::ControlLayout>& p) {
                              return std::string(p.param.name);
                          });
+
+// ---------------------------------------------------------------------------------------------
+// What the user sees of the boxes, in a picture of the window with the focus on a button: the
+// same frame around all nine, and the "0" of every box of a row on one baseline.
+
+constexpr int kInk = 64;  // the least channel difference from the box's background that is text
+constexpr int kInside = 3 * static_cast<int>(kExpectedRatio);  // the frame's width and more
+
+// The top row of the text in a box, counted from the box's top edge.
+int TextTop(const QImage& picture, const QRect& box) {
+    const QColor background = picture.pixelColor(box.left() + kInside, box.bottom() - kInside);
+    for (int y = box.top() + kInside; y <= box.bottom() - kInside; ++y) {
+        for (int x = box.left() + kInside; x <= box.right() - kInside; ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            if (std::max({std::abs(c.red() - background.red()),
+                          std::abs(c.green() - background.green()),
+                          std::abs(c.blue() - background.blue())}) > kInk) {
+                return y - box.top();
+            }
+        }
+    }
+    return -1;
+}
+
+// The outermost pixels of the box's top-left corner, where the frame's shape shows.
+std::vector<QRgb> Corner(const QImage& picture, const QRect& box) {
+    std::vector<QRgb> corner;
+    for (int i = 0; i < kInside + 1; ++i) {
+        corner.push_back(picture.pixel(box.left() + i, box.top()));
+        corner.push_back(picture.pixel(box.left(), box.top() + i));
+    }
+    return corner;
+}
+
+TEST_F(Layout, EveryBoxHasTheSameFrameAndEachRowOneBaseline) {
+    Do(Click("Command1"));  // 0 And 0: every box holds 0, none has the focus
+    const QImage picture = Window().Widget()->grab().toImage();
+    const auto rect = [this](const std::string& box) {
+        const QRect r = Widget(box)->geometry();
+        return QRect(r.topLeft() * kExpectedRatio, r.size() * kExpectedRatio);  // device pixels
+    };
+    for (const char* row : {"1", "2", "3"}) {
+        const std::string dec = std::string("Text") + row + "Dec";
+        const int top = TextTop(picture, rect(dec));
+        EXPECT_GT(top, 0) << dec;
+        for (const char* column : {"Dec", "Hex", "Bin"}) {
+            const std::string box = std::string("Text") + row + column;
+            EXPECT_EQ(TextTop(picture, rect(box)), top) << box;
+            EXPECT_EQ(Corner(picture, rect(box)), Corner(picture, rect("Text1Dec"))) << box;
+        }
+    }
+}
 
 // ---------------------------------------------------------------------------------------------
 
