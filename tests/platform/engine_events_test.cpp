@@ -4,14 +4,18 @@
 // boundary that swallows every exception.
 #include <QApplication>
 #include <QWidget>
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <tuple>
+#include <typeindex>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
 #include "printers.h"
 #include "probe_form.h"
+#include "services.h"
 
 namespace tsrl::testing {
 namespace {
@@ -556,14 +560,34 @@ class BoundaryTest : public EngineTest {
 class EngineBoundary : public BoundaryTest,
                        public ::testing::WithParamInterface<std::tuple<ThrowCase, Thrown>> {};
 
+std::type_index TypeOf(Thrown kind) {
+    switch (kind) {
+        case Thrown::kStdException:
+            return typeid(std::runtime_error);
+        case Thrown::kInt:
+            return typeid(int);
+        case Thrown::kNonStdClass:
+            return typeid(NotAnException);
+    }
+    return typeid(void);
+}
+
 TEST_P(EngineBoundary, AThrowingProcedureDoesNotEndTheProgramAndLaterEventsRun) {
     const auto& [c, kind] = GetParam();
+    const int ofKindBefore = forms::SwallowedCount(TypeOf(kind));
+    const int allBefore = forms::SwallowedCount();
     Arm(c, kind);
     Do(c.actions);
     EXPECT_EQ(TakeLog(), c.expected);
     if (c.box != nullptr) {
         EXPECT_EQ(Text(c.box), c.text);
     }
+    // Every throw is counted once, by its type.
+    const std::string armed = std::string(c.control) + "." + EventName(c.event);
+    const auto throws = std::ranges::count_if(
+        c.expected, [&armed](const std::string& entry) { return entry.starts_with(armed); });
+    EXPECT_EQ(forms::SwallowedCount(TypeOf(kind)) - ofKindBefore, throws);
+    EXPECT_EQ(forms::SwallowedCount() - allBefore, throws);
 }
 
 const char* const kThrownNames[] = {"StdException", "Int", "NonStdClass"};
