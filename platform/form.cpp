@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QFontMetricsF>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,6 +15,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextCursor>
 #include <QWidget>
 #include <algorithm>
@@ -142,6 +145,42 @@ QWidget* CreateWidget(const ControlLayout& c, QWidget* parent) {
     widget->setAccessibleName(ToQString(c.accessibleName));
     widget->setGeometry(ToPixelRect(c));
     return widget;
+}
+
+constexpr double kFontStepPoints = 0.25;
+constexpr double kSmallestFontPoints = 5.0;
+constexpr int kLineEditMargin = 2;  // inside its contents rectangle, on each side
+
+// Whether a text fits a box on one line in a font: the width a multi-line box lays a line out
+// in, or the width a single-line box shows without scrolling (one pixel kept for the caret).
+bool FitsOnOneLine(const QWidget& box, const QFont& font, const QString& text) {
+    const qreal advance = QFontMetricsF(font).horizontalAdvance(text);
+    if (qobject_cast<const QPlainTextEdit*>(&box) != nullptr) {
+        return advance <= box.contentsRect().width() - 2 * kDocumentMargin;
+    }
+    QStyleOptionFrame panel;
+    panel.initFrom(&box);
+    panel.rect = box.contentsRect();
+    panel.lineWidth = box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &panel, &box);
+    panel.state |= QStyle::State_Sunken;
+    const QRect contents = box.style()->subElementRect(QStyle::SE_LineEditContents, &panel, &box);
+    return qRound(advance) + 1 <= contents.width() - 2 * kLineEditMargin;
+}
+
+// The window's font, in the face fontconfig resolves, stepped down until every box's widest
+// text fits: a face wider than the one the layout was drawn for must not cut digits off.
+void FitFont(QWidget& window, const std::vector<std::pair<QWidget*, QString>>& widest) {
+    QFont font = window.font();
+    const auto fits = [&font](const auto& entry) {
+        return FitsOnOneLine(*entry.first, font, entry.second);
+    };
+    while (font.pointSizeF() - kFontStepPoints >= kSmallestFontPoints &&
+           !std::ranges::all_of(widest, fits)) {
+        font.setPointSizeF(font.pointSizeF() - kFontStepPoints);
+    }
+    if (font != window.font()) {
+        window.setFont(font);
+    }
 }
 
 // Runs a procedure behind the engine's boundary: whatever it does not catch stops here, is
@@ -426,8 +465,12 @@ Form::Form(const WindowLayout& layout) : router_(std::make_unique<Router>(layout
     window->installEventFilter(&r);
 
     std::vector<const ControlLayout*> byTabIndex;
+    std::vector<std::pair<QWidget*, QString>> widest;
     for (const ControlLayout& c : layout.controls) {
         QWidget* widget = CreateWidget(c, window);
+        if (!c.widestText.empty()) {
+            widest.emplace_back(widget, ToQString(c.widestText));
+        }
         std::unique_ptr<Control> control;
         switch (c.kind) {
             case ControlKind::TextBox: {
@@ -466,6 +509,7 @@ Form::Form(const WindowLayout& layout) : router_(std::make_unique<Router>(layout
             byTabIndex.push_back(&c);
         }
     }
+    FitFont(*window, widest);
     std::ranges::sort(byTabIndex, {}, &ControlLayout::tabIndex);
     for (std::size_t i = 1; i < byTabIndex.size(); ++i) {
         QWidget::setTabOrder(Find(byTabIndex[i - 1]->name)->Widget(),
