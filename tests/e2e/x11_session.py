@@ -75,6 +75,19 @@ def Click(control, button=1):
     return lambda window: ["mousemove", "--window", window, *Centre(control), "click", str(button)]
 
 
+def ppm_rows(ppm):
+    """An 8-bit PPM picture as its rows of RGB bytes."""
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+\d+\s", ppm)
+    width, height, data = int(header.group(1)), int(header.group(2)), ppm[header.end():]
+    return [data[3 * width * y:3 * width * (y + 1)] for y in range(height)]
+
+
+def box_rows(rows, control, left=0, top=0):
+    """The rows of RGB bytes a control covers, in a picture whose client area is at left, top."""
+    x, y, w, h = (v // TWIPS_PER_PIXEL for v in CONTROLS[control])
+    return [row[3 * (left + x):3 * (left + x + w)] for row in rows[top + y:top + y + h]]
+
+
 class Failure(AssertionError):
     pass
 
@@ -332,15 +345,16 @@ class Session:
         return tuple(int(fields[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y",
                                                 "Width", "Height"))
 
+    def capture(self):
+        """The client area as rows of RGB bytes."""
+        return ppm_rows(subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"],
+                                       env=self._env(), capture_output=True, timeout=DEADLINE,
+                                       check=True).stdout)
+
     def pixels(self, control):
-        """The RGB triples a control shows, row by row, from a capture of the client area."""
-        ppm = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"], env=self._env(),
-                             capture_output=True, timeout=DEADLINE, check=True).stdout
-        header = re.match(rb"P6\s+(\d+)\s+\d+\s+\d+\s", ppm)
-        width, data = int(header.group(1)), ppm[header.end():]
-        left, top, w, h = (v // TWIPS_PER_PIXEL for v in CONTROLS[control])
-        return [[tuple(data[3 * (y * width + x):3 * (y * width + x) + 3])
-                 for x in range(left, left + w)] for y in range(top, top + h)]
+        """The RGB triples a control shows, row by row."""
+        return [[tuple(row[i:i + 3]) for i in range(0, len(row), 3)]
+                for row in box_rows(self.capture(), control)]
 
     def property(self, window, name):
         """An X property's values as xprop prints them, split at the commas."""
