@@ -86,7 +86,8 @@ def wayland(binary):
 
 
 def unreachable_display(binary):
-    env = {k: v for k, v in os.environ.items() if k != "WAYLAND_DISPLAY" and not k.startswith("QT_")}
+    env = {k: v for k, v in os.environ.items()
+           if k != "WAYLAND_DISPLAY" and not k.startswith("QT_")}
     env["DISPLAY"] = ":99"  # no server there: the harness's servers take free displays
     result = subprocess.run([binary], env=env, capture_output=True, text=True, timeout=DEADLINE)
     if (result.returncode, result.stdout, result.stderr) != (
