@@ -66,13 +66,11 @@ def Type(text):
     return Keys(*(_KEYSYMS.get(c, c) for c in text))
 
 
-def Centre(control):
-    left, top, width, height = CONTROLS[control]
-    return str((left + width // 2) // TWIPS_PER_PIXEL), str((top + height // 2) // TWIPS_PER_PIXEL)
-
-
 def Click(control, button=1):
-    return lambda window: ["mousemove", "--window", window, *Centre(control), "click", str(button)]
+    left, top, width, height = CONTROLS[control]
+    x = (left + width // 2) // TWIPS_PER_PIXEL
+    y = (top + height // 2) // TWIPS_PER_PIXEL
+    return lambda window: ["mousemove", "--window", window, str(x), str(y), "click", str(button)]
 
 
 def ppm_rows(ppm):
@@ -350,11 +348,6 @@ class Session:
         return ppm_rows(subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"],
                                        env=self._env(), capture_output=True, timeout=DEADLINE,
                                        check=True).stdout)
-
-    def pixels(self, control):
-        """The RGB triples a control shows, row by row."""
-        return [[tuple(row[i:i + 3]) for i in range(0, len(row), 3)]
-                for row in box_rows(self.capture(), control)]
 
     def property(self, window, name):
         """An X property's values as xprop prints them, split at the commas."""
