@@ -1,16 +1,10 @@
 #include <QApplication>
-#include <cstdio>
 
 #include "application.h"
 #include "form1.h"
 #include "tsrl_version.h"
 
 int main(int argc, char** argv) {
-    if (!tsrl::forms::GraphicalSessionAvailable()) {
-        std::fputs("tessoral: a graphical session is needed to open the calculator window\n",
-                   stderr);
-        return 1;
-    }
     // Desktops match the window to its .desktop file and icon by these.
     QCoreApplication::setApplicationName(QString::fromUtf8(tsrl::version::kApplicationName));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(tsrl::version::kProductVersion));

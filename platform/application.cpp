@@ -2,15 +2,21 @@
 
 #include <QApplication>
 #include <QFont>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "box_style.h"
 
 #include "form.h"
 
 namespace tsrl::forms {
 namespace {
-// Liberation Sans is metric-compatible with the classic dialog face; at 7.5 points (10 pixels
-// at 96 dots per inch) all 32 binary digits fit a binary box on one line, and the widest
-// decimal and hex texts fit theirs.
+// Liberation Sans at 7.5 points (10 pixels at 96 dots per inch) fills a binary box with its 32
+// digits; a form steps the size down where fontconfig resolves a wider face (Form).
 constexpr const char* kDefaultFontFamily = "Liberation Sans";
 constexpr double kDefaultFontPoints = 7.5;
 
@@ -27,19 +33,71 @@ constexpr FontSubstitute kFontSubstitutes[] = {
 
 // A steady caret: an idle window takes no timer wake-ups.
 constexpr int kCursorFlashOff = 0;
-}  // namespace
 
-bool GraphicalSessionAvailable() {
-    const auto set = [](const char* name) {
+// Qt ends a start on a display it cannot open with a fatal message and an abort, after
+// warnings of its own. Until the application stands, messages are held back; a fatal one is
+// replaced by one line naming the display, and the program ends with status 1.
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+std::vector<HeldMessage> held;
+QtMessageHandler previous = nullptr;
+const char* programName = "tessoral";
+constexpr int kNoDisplayStatus = 1;
+
+std::string DisplayToOpen() {
+    const auto variable = [](const char* name) {
         const char* value = std::getenv(name);
-        return value != nullptr && *value != '\0';
+        return std::string(value != nullptr ? value : "");
     };
-    return set("QT_QPA_PLATFORM") || set("DISPLAY");
+    const std::string platform = variable("QT_QPA_PLATFORM");
+    const std::string x11 = variable("DISPLAY");
+    const std::string wayland = variable("WAYLAND_DISPLAY");
+    if (!x11.empty() && platform.rfind("wayland", 0) != 0) {
+        return "the X display \"" + x11 + "\"";
+    }
+    if (!wayland.empty()) {
+        return "the Wayland display \"" + wayland + "\"";
+    }
+    if (!platform.empty()) {
+        return "a display on the platform \"" + platform + "\"";
+    }
+    return "a display: neither DISPLAY nor WAYLAND_DISPLAY is set";
 }
 
-Application::Application(int& argc, char** argv)
-    : app_(std::make_unique<QApplication>(argc, argv)) {
-    QApplication::setStyle(QStringLiteral("Fusion"));
+void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s: cannot open %s\n", programName, DisplayToOpen().c_str());
+        std::fflush(stderr);
+        std::_Exit(kNoDisplayStatus);
+    }
+    held.push_back({type, QByteArray(context.category), text});
+}
+
+void ReleaseMessages() {
+    qInstallMessageHandler(previous);
+    for (const HeldMessage& message : std::exchange(held, {})) {
+        const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+        qt_message_output(message.type, context, message.text);
+    }
+}
+
+std::unique_ptr<QApplication> StartQt(int& argc, char** argv) {
+    if (argc > 0 && argv[0] != nullptr) {
+        const char* slash = std::strrchr(argv[0], '/');
+        programName = slash != nullptr ? slash + 1 : argv[0];
+    }
+    previous = qInstallMessageHandler(HoldMessage);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    ReleaseMessages();
+    return app;
+}
+}  // namespace
+
+Application::Application(int& argc, char** argv) : app_(StartQt(argc, argv)) {
+    QApplication::setStyle(new BoxStyle);
     QFont font(QString::fromLatin1(kDefaultFontFamily));
     font.setPointSizeF(kDefaultFontPoints);
     QApplication::setFont(font);

@@ -9,11 +9,10 @@ namespace tsrl::forms {
 
 class Form;
 
-// False when no platform could open a window here (no display and no platform chosen).
-bool GraphicalSessionAvailable();
-
 class Application {
   public:
+    // Where no display can be opened, prints one line naming it and ends the program with
+    // status 1.
     Application(int& argc, char** argv);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;

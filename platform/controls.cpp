@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -61,6 +62,10 @@ void Select(QWidget* widget, int start, int end) {
         cursor.setPosition(start);
         cursor.setPosition(end, QTextCursor::KeepAnchor);
         edit->setTextCursor(cursor);
+        if (start == 0) {
+            // A whole text selected is shown from its start, not scrolled to its end.
+            edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->minimum());
+        }
     } else if (start == end) {
         AsSingleLine(widget)->setCursorPosition(start);
     } else {

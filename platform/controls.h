@@ -1,4 +1,4 @@
-// The controls a window procedure works with, in the terms of the forms it was written for:
+// The controls a window procedure works with, through the properties it reads and writes:
 // Text, SelStart, SelLength, Enabled, SetFocus. Qt stays behind these.
 #pragma once
 

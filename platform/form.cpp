@@ -1,25 +1,38 @@
 #include "form.h"
 
+#include <cxxabi.h>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QFontMetricsF>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTextCursor>
 #include <QWidget>
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <optional>
 #include <stdexcept>
+#include <typeindex>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
+#include "box_edit.h"
+#include "frame_extents.h"
 #include "qt_text.h"
+#include "services.h"
 
 namespace tsrl::forms {
 namespace {
@@ -63,6 +76,9 @@ void ApplyColours(QWidget& widget, const ControlLayout& c) {
         palette.setColor(QPalette::Text,
                          QColor(c.foreground->red, c.foreground->green, c.foreground->blue));
     }
+    // As native edit boxes do, only the box with the focus shows its selection.
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Base));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, palette.color(QPalette::Text));
     widget.setPalette(palette);
 }
 
@@ -73,7 +89,7 @@ QWidget* CreateTextBox(const ControlLayout& c, QWidget* parent) {
         edit->setReadOnly(c.locked);
         return edit;
     }
-    auto* edit = new QPlainTextEdit(parent);
+    auto* edit = new BoxEdit(parent);
     edit->setTabChangesFocus(true);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -131,13 +147,51 @@ QWidget* CreateWidget(const ControlLayout& c, QWidget* parent) {
     return widget;
 }
 
-// Runs a procedure behind the engine's boundary: whatever it does not catch stops here, and
-// the window goes on.
+constexpr double kFontStepPoints = 0.25;
+constexpr double kSmallestFontPoints = 5.0;
+constexpr int kLineEditMargin = 2;  // inside its contents rectangle, on each side
+
+// Whether a text fits a box on one line in a font: the width a multi-line box lays a line out
+// in, or the width a single-line box shows without scrolling (one pixel kept for the caret).
+bool FitsOnOneLine(const QWidget& box, const QFont& font, const QString& text) {
+    const qreal advance = QFontMetricsF(font).horizontalAdvance(text);
+    if (qobject_cast<const QPlainTextEdit*>(&box) != nullptr) {
+        return advance <= box.contentsRect().width() - 2 * kDocumentMargin;
+    }
+    QStyleOptionFrame panel;
+    panel.initFrom(&box);
+    panel.rect = box.contentsRect();
+    panel.lineWidth = box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &panel, &box);
+    panel.state |= QStyle::State_Sunken;
+    const QRect contents = box.style()->subElementRect(QStyle::SE_LineEditContents, &panel, &box);
+    return qRound(advance) + 1 <= contents.width() - 2 * kLineEditMargin;
+}
+
+// The window's font, in the face fontconfig resolves, stepped down until every box's widest
+// text fits: a face wider than the one the layout was drawn for must not cut digits off.
+void FitFont(QWidget& window, const std::vector<std::pair<QWidget*, QString>>& widest) {
+    QFont font = window.font();
+    const auto fits = [&font](const auto& entry) {
+        return FitsOnOneLine(*entry.first, font, entry.second);
+    };
+    while (font.pointSizeF() - kFontStepPoints >= kSmallestFontPoints &&
+           !std::ranges::all_of(widest, fits)) {
+        font.setPointSizeF(font.pointSizeF() - kFontStepPoints);
+    }
+    if (font != window.font()) {
+        window.setFont(font);
+    }
+}
+
+// Runs a procedure behind the engine's boundary: whatever it does not catch stops here, is
+// counted by its type, and the window goes on.
 template <typename Call>
 void Guarded(Call&& call) noexcept {
     try {
         std::forward<Call>(call)();
     } catch (...) {
+        const std::type_info* type = abi::__cxa_current_exception_type();
+        CountSwallowed(type != nullptr ? std::type_index(*type) : std::type_index(typeid(void)));
     }
 }
 
@@ -155,6 +209,17 @@ struct Form::Router : QObject {
 
     Control* focused = nullptr;  // GotFocus ran, LostFocus not yet
     Control* pendingFocus = nullptr;
+    Control* clickFocused = nullptr;  // a press just gave it the focus; the press is not yet seen
+    // A press that only gave a typing box the focus, held back in case a drag follows it.
+    struct HeldPress {
+        Control* box;
+        QPointF at;
+        Qt::MouseButton button;
+        bool replayed;  // a drag followed, and the press was let through to start it
+    };
+    std::optional<HeldPress> held;
+    bool replayingPress = false;
+    std::optional<QMargins> frame;  // asked of the window manager once, before the first show
     int lostFocusDepth = 0;
     bool replayingKey = false;
     bool closing = false;
@@ -180,9 +245,12 @@ struct Form::Router : QObject {
             return false;
         }
         Control& control = *it->second;
+        if (IsTypingBox(control) && OnTypingBoxPointer(control, watched, event)) {
+            return true;
+        }
         switch (event->type()) {
             case QEvent::FocusIn:
-                OnFocusIn(control);
+                OnFocusIn(control, static_cast<QFocusEvent*>(event)->reason());
                 break;
             case QEvent::FocusOut:
                 OnFocusOut(control, static_cast<QFocusEvent*>(event)->reason());
@@ -195,13 +263,97 @@ struct Form::Router : QObject {
         return false;
     }
 
-    void OnFocusIn(Control& control) {
+    void OnFocusIn(Control& control, Qt::FocusReason reason = Qt::OtherFocusReason) {
         // A move that a LostFocus redirected: GotFocus belongs to where the focus ends.
         if (pendingFocus != nullptr || focused == &control) {
             return;
         }
         focused = &control;
+        clickFocused = reason == Qt::MouseFocusReason ? &control : nullptr;
         Raise(control.Name(), Event::GotFocus);
+    }
+
+    static bool IsTypingBox(const Control& control) {
+        return control.Layout().kind == ControlKind::TextBox && !control.Layout().locked;
+    }
+
+    // A typing box's text changes only while it holds the focus, so that its LostFocus judges
+    // every change: the press that gives it the focus leaves the selection its GotFocus made
+    // (a drag from there selects as usual); a box without the focus takes no paste, drop or
+    // context menu; and no drag of a selection starts, so none empties its box.
+    bool OnTypingBoxPointer(Control& box, QObject* watched, QEvent* event) {
+        const bool hasFocus = focused == &box;
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick: {
+                if (replayingPress) {
+                    return false;
+                }
+                const auto* press = static_cast<QMouseEvent*>(event);
+                if (std::exchange(clickFocused, nullptr) == &box ||
+                    (!hasFocus && press->button() != Qt::LeftButton)) {
+                    held = HeldPress{&box, press->position(), press->button(), false};
+                    return true;
+                }
+                if (press->button() == Qt::LeftButton &&
+                    !(press->modifiers() & Qt::ShiftModifier)) {
+                    ClearSelection(box);
+                }
+                return false;
+            }
+            case QEvent::MouseMove: {
+                if (!held || held->box != &box) {
+                    return false;
+                }
+                const auto* move = static_cast<QMouseEvent*>(event);
+                if (held->button == Qt::LeftButton && !held->replayed &&
+                    (move->position() - held->at).manhattanLength() >=
+                        QApplication::startDragDistance()) {
+                    held->replayed = true;
+                    ReplayPress(box, watched, move);
+                }
+                return !held->replayed;
+            }
+            case QEvent::MouseButtonRelease:
+                if (held && held->box == &box &&
+                    static_cast<QMouseEvent*>(event)->button() == held->button) {
+                    return !std::exchange(held, std::nullopt)->replayed;
+                }
+                return false;
+            case QEvent::ContextMenu:
+                return !hasFocus;
+            case QEvent::DragEnter:
+            case QEvent::DragMove:
+            case QEvent::Drop:
+                if (!hasFocus) {
+                    event->ignore();
+                }
+                return !hasFocus;
+            default:
+                return false;
+        }
+    }
+
+    void ReplayPress(Control& box, QObject* watched, const QMouseEvent* move) {
+        ClearSelection(box);
+        QMouseEvent press(QEvent::MouseButtonPress, held->at,
+                          move->globalPosition() - move->position() + held->at, Qt::LeftButton,
+                          Qt::LeftButton, move->modifiers());
+        replayingPress = true;
+        QCoreApplication::sendEvent(watched, &press);
+        replayingPress = false;
+    }
+
+    static void ClearSelection(Control& box) {
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(box.Widget())) {
+            QTextCursor cursor = edit->textCursor();
+            if (cursor.hasSelection()) {
+                cursor.clearSelection();
+                edit->setTextCursor(cursor);
+            }
+        } else if (auto* line = qobject_cast<QLineEdit*>(box.Widget())) {
+            line->deselect();
+        }
     }
 
     void OnFocusOut(Control& control, Qt::FocusReason reason) {
@@ -303,14 +455,22 @@ Form::Form(const WindowLayout& layout) : router_(std::make_unique<Router>(layout
     window->setGeometry(ToPixels(layout.clientLeft), ToPixels(layout.clientTop),
                         ToPixels(layout.clientWidth), ToPixels(layout.clientHeight));
     window->setFixedSize(ToPixels(layout.clientWidth), ToPixels(layout.clientHeight));
+    // Fixed size: no maximise button and no resizing offered by the window manager.
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint);
     if (!layout.icon.empty()) {
         window->setWindowIcon(QIcon(ToQString(layout.icon)));
     }
     window->installEventFilter(&r);
 
     std::vector<const ControlLayout*> byTabIndex;
+    std::vector<std::pair<QWidget*, QString>> widest;
     for (const ControlLayout& c : layout.controls) {
         QWidget* widget = CreateWidget(c, window);
+        if (!c.widestText.empty()) {
+            widest.emplace_back(widget, ToQString(c.widestText));
+        }
         std::unique_ptr<Control> control;
         switch (c.kind) {
             case ControlKind::TextBox: {
@@ -339,11 +499,17 @@ Form::Form(const WindowLayout& layout) : router_(std::make_unique<Router>(layout
         }
         widget->installEventFilter(&r);
         r.byWidget.emplace(widget, control.get());
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) {
+            // Its pointer and drop events arrive at the viewport.
+            area->viewport()->installEventFilter(&r);
+            r.byWidget.emplace(area->viewport(), control.get());
+        }
         r.controls.push_back(std::move(control));
         if (c.kind != ControlKind::Label) {
             byTabIndex.push_back(&c);
         }
     }
+    FitFont(*window, widest);
     std::ranges::sort(byTabIndex, {}, &ControlLayout::tabIndex);
     for (std::size_t i = 1; i < byTabIndex.size(); ++i) {
         QWidget::setTabOrder(Find(byTabIndex[i - 1]->name)->Widget(),
@@ -400,11 +566,23 @@ void Form::ConnectKeyPress(std::string_view name, KeyProcedure procedure) {
     router_->keyProcedures[OwnName(name)] = std::move(procedure);
 }
 
+QSize Form::OuterSize() const {
+    Router& r = *router_;
+    if (r.window->isVisible()) {
+        return r.window->frameGeometry().size();
+    }
+    // Not yet framed: the client size and the frame the window manager says it will add.
+    if (!r.frame) {
+        r.frame = FrameExtents(*r.window);
+    }
+    return r.window->size().grownBy(*r.frame);
+}
+
 float Form::Width() const {
-    return ToTwips(router_->window->frameGeometry().width());
+    return ToTwips(OuterSize().width());
 }
 float Form::Height() const {
-    return ToTwips(router_->window->frameGeometry().height());
+    return ToTwips(OuterSize().height());
 }
 
 void Form::SetLeft(float left) {

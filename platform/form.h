@@ -11,6 +11,7 @@
 #include "controls.h"
 #include "layout.h"
 
+class QSize;
 class QWidget;
 
 namespace tsrl::forms {
@@ -54,6 +55,7 @@ class Form {
     friend class Control;
     friend class TextBox;
     std::string_view OwnName(std::string_view name) const;
+    QSize OuterSize() const;
     void RequestFocus(Control& control);
     void RaiseChange(Control& control);
 

@@ -45,6 +45,8 @@ struct ControlLayout {
     Align align = Align::Left;
     std::optional<Rgb> background = std::nullopt;
     std::optional<Rgb> foreground = std::nullopt;
+    // The widest text the box must show on one line; the window's font is made to fit it.
+    std::u16string_view widestText = {};
     // Labels only; other controls use the window's default font.
     std::optional<Font> font = std::nullopt;
 };

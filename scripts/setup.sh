@@ -10,7 +10,7 @@ packages=(
     libgl-dev fonts-liberation
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-tidy
-    xvfb xauth xdotool x11-utils xclip openbox imagemagick
+    xvfb xauth xdotool x11-utils xclip openbox imagemagick weston qt6-wayland
     desktop-file-utils appstream dpkg-dev file binutils python3 lintian
 )
 

@@ -19,6 +19,12 @@ constexpr Font kHeadingFont{"MS Sans Serif", 8.25, true};
 
 constexpr int kBoxHeight = 375;
 
+// The widest text the program writes into the boxes of each column; D is the widest hex digit
+// in the faces met (Liberation Sans, DejaVu Sans), and wider than any operation's name.
+constexpr std::u16string_view kWidestDecimal = u"-2147483648";
+constexpr std::u16string_view kWidestHex = u"DDDDDDDD";
+constexpr std::u16string_view kWidestBinary = u"00000000000000000000000000000000";
+
 // What every control has; the builders below add what their kind needs.
 constexpr ControlLayout Placed(ControlKind kind, std::string_view name, std::u16string_view text,
                                int left, int top, int width, int height, int tabIndex,
@@ -35,13 +41,18 @@ constexpr ControlLayout Placed(ControlKind kind, std::string_view name, std::u16
 }
 
 constexpr ControlLayout Box(std::string_view name, std::u16string_view text, int left, int top,
-                            int width, int tabIndex, std::string_view spoken) {
-    return Placed(ControlKind::TextBox, name, text, left, top, width, kBoxHeight, tabIndex, spoken);
+                            int width, int tabIndex, std::string_view spoken,
+                            std::u16string_view widest) {
+    ControlLayout box =
+        Placed(ControlKind::TextBox, name, text, left, top, width, kBoxHeight, tabIndex, spoken);
+    box.widestText = widest;
+    return box;
 }
 
 constexpr ControlLayout TypingBox(std::string_view name, std::u16string_view text, int left,
-                                  int top, int width, int tabIndex, std::string_view spoken) {
-    ControlLayout box = Box(name, text, left, top, width, tabIndex, spoken);
+                                  int top, int width, int tabIndex, std::string_view spoken,
+                                  std::u16string_view widest) {
+    ControlLayout box = Box(name, text, left, top, width, tabIndex, spoken, widest);
     box.multiLine = true;
     box.align = Align::Right;
     return box;
@@ -49,8 +60,8 @@ constexpr ControlLayout TypingBox(std::string_view name, std::u16string_view tex
 
 constexpr ControlLayout DisplayBox(std::string_view name, std::u16string_view text, int left,
                                    int top, int width, int tabIndex, std::string_view spoken,
-                                   bool multiLine, Align align) {
-    ControlLayout box = Box(name, text, left, top, width, tabIndex, spoken);
+                                   std::u16string_view widest, bool multiLine, Align align) {
+    ControlLayout box = Box(name, text, left, top, width, tabIndex, spoken, widest);
     box.locked = true;
     box.multiLine = multiLine;
     box.align = align;
@@ -76,15 +87,19 @@ constexpr ControlLayout Heading(std::string_view name, std::u16string_view capti
 
 // Labels are spoken by their captions, set below from the same text.
 constexpr std::array kControls{
-    TypingBox("Text1Dec", u"0", 240, 840, 1095, 1, "Operand 1 decimal"),
-    TypingBox("Text1Hex", u"", 1560, 840, 975, 3, "Operand 1 hex"),
-    DisplayBox("Text1Bin", u"", 2760, 840, 3015, 19, "Operand 1 binary", false, Align::Left),
-    TypingBox("Text2Dec", u"0", 240, 1440, 1095, 2, "Operand 2 decimal"),
-    TypingBox("Text2Hex", u"", 1560, 1440, 975, 4, "Operand 2 hex"),
-    DisplayBox("Text2Bin", u"", 2760, 1440, 3015, 18, "Operand 2 binary", false, Align::Left),
-    DisplayBox("Text3Dec", u"0", 240, 2880, 1095, 17, "Result decimal", true, Align::Right),
-    DisplayBox("Text3Hex", u"", 1560, 2880, 975, 16, "Result hex", true, Align::Right),
-    DisplayBox("Text3Bin", u"", 2760, 2880, 3015, 15, "Result binary", false, Align::Left),
+    TypingBox("Text1Dec", u"0", 240, 840, 1095, 1, "Operand 1 decimal", kWidestDecimal),
+    TypingBox("Text1Hex", u"", 1560, 840, 975, 3, "Operand 1 hex", kWidestHex),
+    DisplayBox("Text1Bin", u"", 2760, 840, 3015, 19, "Operand 1 binary", kWidestBinary, false,
+               Align::Left),
+    TypingBox("Text2Dec", u"0", 240, 1440, 1095, 2, "Operand 2 decimal", kWidestDecimal),
+    TypingBox("Text2Hex", u"", 1560, 1440, 975, 4, "Operand 2 hex", kWidestHex),
+    DisplayBox("Text2Bin", u"", 2760, 1440, 3015, 18, "Operand 2 binary", kWidestBinary, false,
+               Align::Left),
+    DisplayBox("Text3Dec", u"0", 240, 2880, 1095, 17, "Result decimal", kWidestDecimal, true,
+               Align::Right),
+    DisplayBox("Text3Hex", u"", 1560, 2880, 975, 16, "Result hex", kWidestHex, true, Align::Right),
+    DisplayBox("Text3Bin", u"", 2760, 2880, 3015, 15, "Result binary", kWidestBinary, false,
+               Align::Left),
     Button("Command1", u"And", 360, 2040, 750, 615, 5, "And"),
     Button("Command2", u"Or", 1440, 2040, 750, 615, 6, "Or"),
     Button("Command3", u"Xor", 2520, 2040, 750, 615, 7, "Xor"),

@@ -8,7 +8,7 @@ import sys
 
 sys.dont_write_bytecode = True  # no cache beside the sources
 
-from x11_session import ROWS, SCREEN, Click, Failure, Keys, Session, Type
+from x11_session import ROWS, SCREEN, Click, Failure, Keys, Session, Type, box_rows
 
 TITLE = "TSRL  Ver 1.01"
 ROW_ERROR = "Error!  Input not a number or out of range!"
@@ -47,18 +47,15 @@ def start_up(ui):
     client = ui.geometry(ui.window)
     frame = ui.geometry(ui.frame())
     ui.check("client area size", client[2:], (401, 228))
-    # The window places its frame at a quarter of the free screen, but it computes before it is
-    # mapped, when the only size it knows is the client area's; the window manager adds the
-    # decorations afterwards. With openbox the frame lands where the client-area size puts it,
-    # (free width)/4 and (free height)/4 with the client's size, which is lower by a quarter of
-    # the title bar than the frame's own size would put it. Either is right: accept the range
-    # between them, widened by a pixel for rounding.
-    for axis, name in ((0, "left"), (1, "top")):
-        by_frame = (SCREEN[axis] - frame[2 + axis]) / 4
-        by_client = (SCREEN[axis] - client[2 + axis]) / 4
-        low, high = min(by_frame, by_client) - 1, max(by_frame, by_client) + 1
-        if not low <= frame[axis] <= high:
-            ui.check("frame " + name, frame[axis], "between %.2f and %.2f" % (low, high))
+    # The frame sits a quarter of the free screen from the top-left corner, by its outer size.
+    ui.check("frame position", frame[:2],
+             tuple(int((SCREEN[axis] - frame[2 + axis]) / 4 + 0.5) for axis in (0, 1)))
+    # A fixed-size window: the window manager offers neither resizing nor maximising.
+    # Motif hints: maximise is bit 0x10 of the functions and bit 0x40 of the decorations.
+    hints = [int(v, 16) for v in ui.property(ui.window, "_MOTIF_WM_HINTS")]
+    ui.check("maximise function and button", (hints[1] & 0x10, hints[2] & 0x40), (0, 0))
+    actions = ui.property(ui.window, "_NET_WM_ALLOWED_ACTIONS")
+    ui.check("allowed actions", [a for a in actions if "MAXIMIZE" in a or "RESIZE" in a], [])
 
     # The focus starts in a box whose text is all selected; typing replaces it (see
     # enter_walks_down_the_column for which box it is).
@@ -169,6 +166,49 @@ def display_boxes_copy_but_do_not_change(ui):
     ui.do(Click("Text2Dec"), Keys("ctrl+a"), Type("0b"), Keys("ctrl+v", "Tab"))
     ui.check("row 2 from the pasted binary", ui.read_rows(2)[2], row(-201))
 
+
+@scenario
+def a_click_selects_the_whole_text(ui):
+    # The click that gives a typing box the focus leaves its text selected: typing replaces it.
+    ui.do(Click("Text1Hex"), Type("5"), Keys("Tab"), Click("Text2Dec"), Type("7"), Keys("Tab"))
+    ui.check("rows", ui.read_rows(1, 2), {1: row(5), 2: row(7)})
+
+
+@scenario
+def edits_only_where_the_focus_is(ui):
+    enter_operands(ui, "1", "3")
+    # With a rejected Text1Dec holding the focus, neither a context-menu Paste nor a
+    # middle-click paste reaches Text2Dec.
+    ui.own("clipboard", "99")
+    ui.do(Click("Text1Dec"), Keys("ctrl+a"), Type("abc"), Keys("Tab"),
+          Click("Text2Dec", 3), ["sleep", "0.5"], Keys("p", "Escape"))
+    ui.check("Text2Dec after a context-menu Paste", ui.read_by_mouse("Text2Dec"), "3")
+    ui.own("primary", "99")
+    ui.do(Click("Text2Dec", 2))
+    ui.check("Text2Dec after a middle-click paste", ui.read_by_mouse("Text2Dec"), "3")
+    ui.do(Keys("ctrl+a"), Type("1"), Keys("Tab"))
+    ui.check("rows", ui.read_rows(1, 2), {1: row(1), 2: row(3)})
+
+
+def selected(rows, ring=3):
+    """Whether a box shows a selection inside its frame: a highlight far bluer than red."""
+    return any(row[i + 2] - row[i] > 60
+               for row in rows[ring:-ring] for i in range(3 * ring, len(row) - 3 * ring, 3))
+
+
+def frame(rows, ring=2):
+    return rows[:ring] + rows[-ring:] + [row[:3 * ring] + row[-3 * ring:] for row in rows]
+
+
+@scenario
+def only_the_focused_box_shows_its_selection(ui):
+    ui.do(Keys("Tab", "Tab"))  # Text1Dec, Text2Dec, Text1Hex: each selected on the way
+    picture = ui.capture()
+    shown = {box: box_rows(picture, box) for box in ROWS[1][:2] + ROWS[2][:2]}
+    for box, rows in shown.items():
+        ui.check(box + " shows a selection", selected(rows), box == "Text1Hex")
+    ui.check("focus marked", frame(shown["Text1Hex"]) != frame(shown["Text2Hex"]), True)
+    ui.check("unfocused frames alike", frame(shown["Text1Dec"]) == frame(shown["Text2Dec"]), True)
 
 def main(argv):
     if len(argv) != 3 or argv[2] not in SCENARIOS:

@@ -4,6 +4,7 @@ through the clipboard (Ctrl+A, Ctrl+C) or, where the focus cannot move, the mous
 
 import ctypes
 import os
+import re
 import select
 import shutil
 import signal
@@ -65,11 +66,24 @@ def Type(text):
     return Keys(*(_KEYSYMS.get(c, c) for c in text))
 
 
-def Click(control):
+def Click(control, button=1):
     left, top, width, height = CONTROLS[control]
     x = (left + width // 2) // TWIPS_PER_PIXEL
     y = (top + height // 2) // TWIPS_PER_PIXEL
-    return lambda window: ["mousemove", "--window", window, str(x), str(y), "click", "1"]
+    return lambda window: ["mousemove", "--window", window, str(x), str(y), "click", str(button)]
+
+
+def ppm_rows(ppm):
+    """An 8-bit PPM picture as its rows of RGB bytes."""
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+\d+\s", ppm)
+    width, height, data = int(header.group(1)), int(header.group(2)), ppm[header.end():]
+    return [data[3 * width * y:3 * width * (y + 1)] for y in range(height)]
+
+
+def box_rows(rows, control, left=0, top=0):
+    """The rows of RGB bytes a control covers, in a picture whose client area is at left, top."""
+    x, y, w, h = (v // TWIPS_PER_PIXEL for v in CONTROLS[control])
+    return [row[3 * (left + x):3 * (left + x + w)] for row in rows[top + y:top + y + h]]
 
 
 class Failure(AssertionError):
@@ -263,22 +277,26 @@ class Session:
                                 capture_output=True, text=True, timeout=DEADLINE)
         return result.stdout if result.returncode == 0 else None
 
+    def own(self, selection, text):
+        """Puts a text on an X selection, as a copy in another program does."""
+        owner = subprocess.Popen(["xclip", "-i", "-quiet", "-selection", selection],
+                                 env=self._env(), stdin=subprocess.PIPE,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                 preexec_fn=_die_with_driver)
+        # Earlier owners ended when a copy took the selection from them.
+        self.processes = [p for p in self.processes if p.args[0] != "xclip" or p.poll() is None]
+        self.processes.append(owner)
+        owner.stdin.write(text.encode())
+        owner.stdin.close()
+        self.wait_for("the %s selection" % selection,
+                      lambda: True if self._paste(selection) == text else None)
+
     def _copied_by(self, selection, action):
         # A marker owns the selection first, so a copy that never happens cannot pass for one
         # that repeats the last text.
         self.copies += 1
         marker = "<nothing copied %d>" % self.copies
-        owner = subprocess.Popen(["xclip", "-i", "-quiet", "-selection", selection],
-                                 env=self._env(), stdin=subprocess.PIPE,
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                 preexec_fn=_die_with_driver)
-        # Earlier markers ended when a copy took the selection from them.
-        self.processes = [p for p in self.processes if p.args[0] != "xclip" or p.poll() is None]
-        self.processes.append(owner)
-        owner.stdin.write(marker.encode())
-        owner.stdin.close()
-        self.wait_for("the clipboard marker", lambda: True if self._paste(selection) == marker
-                      else None)
+        self.own(selection, marker)
         action()
 
         def copied():
@@ -324,6 +342,17 @@ class Session:
             fields[key] = value.strip()
         return tuple(int(fields[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y",
                                                 "Width", "Height"))
+
+    def capture(self):
+        """The client area as rows of RGB bytes."""
+        return ppm_rows(subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"],
+                                       env=self._env(), capture_output=True, timeout=DEADLINE,
+                                       check=True).stdout)
+
+    def property(self, window, name):
+        """An X property's values as xprop prints them, split at the commas."""
+        line = self.run("xprop", "-id", window, name).strip()
+        return [v.strip() for v in line.partition("=")[2].split(",")] if "=" in line else []
 
     def frame(self):
         """The outermost window the window manager put around the calculator's window."""

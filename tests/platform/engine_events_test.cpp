@@ -4,14 +4,18 @@
 // boundary that swallows every exception.
 #include <QApplication>
 #include <QWidget>
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <tuple>
+#include <typeindex>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
 #include "printers.h"
 #include "probe_form.h"
+#include "services.h"
 
 namespace tsrl::testing {
 namespace {
@@ -556,14 +560,25 @@ class BoundaryTest : public EngineTest {
 class EngineBoundary : public BoundaryTest,
                        public ::testing::WithParamInterface<std::tuple<ThrowCase, Thrown>> {};
 
+const std::type_index kThrownTypes[] = {typeid(std::runtime_error), typeid(int),
+                                        typeid(NotAnException)};
+
 TEST_P(EngineBoundary, AThrowingProcedureDoesNotEndTheProgramAndLaterEventsRun) {
     const auto& [c, kind] = GetParam();
+    const int ofKindBefore = forms::SwallowedCount(kThrownTypes[static_cast<int>(kind)]);
+    const int allBefore = forms::SwallowedCount();
     Arm(c, kind);
     Do(c.actions);
     EXPECT_EQ(TakeLog(), c.expected);
     if (c.box != nullptr) {
         EXPECT_EQ(Text(c.box), c.text);
     }
+    // Every throw is counted once, by its type.
+    const std::string armed = std::string(c.control) + "." + EventName(c.event);
+    const auto throws = std::ranges::count_if(
+        c.expected, [&armed](const std::string& entry) { return entry.starts_with(armed); });
+    EXPECT_EQ(forms::SwallowedCount(kThrownTypes[static_cast<int>(kind)]) - ofKindBefore, throws);
+    EXPECT_EQ(forms::SwallowedCount() - allBefore, throws);
 }
 
 const char* const kThrownNames[] = {"StdException", "Int", "NonStdClass"};

@@ -4,10 +4,14 @@
 // QT_SCALE_FACTOR=2, where the logical geometry must stay the same.
 #include <QAccessible>
 #include <QApplication>
+#include <QImage>
 #include <QPixmap>
 #include <QWidget>
+#include <algorithm>
+#include <cstdlib>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "form1.h"
 #include "printers.h"
@@ -85,6 +89,49 @@ INSTANTIATE_TEST_SUITE_P(AllControls, Placement,
                          [](const ::testing::TestParamInfo<forms::ControlLayout>& p) {
                              return std::string(p.param.name);
                          });
+
+// ---------------------------------------------------------------------------------------------
+// What the user sees of the boxes, in a picture of the window with the focus on a button: the
+// same frame corner on all nine, and the "0" of every box of a row starting on one pixel row.
+
+constexpr int kInside = 3 * static_cast<int>(kExpectedRatio);  // past the frame
+
+// The first row, from the box's top, with a pixel far from the box's background: its text.
+int TextTop(const QImage& picture, const QRect& box) {
+    const QRgb background = picture.pixel(box.left() + kInside, box.bottom() - kInside);
+    for (int y = kInside; y < box.height() - kInside; ++y) {
+        for (int x = box.left() + kInside; x <= box.right() - kInside; ++x) {
+            if (std::abs(qGray(picture.pixel(x, box.top() + y)) - qGray(background)) > 64) {
+                return y;
+            }
+        }
+    }
+    return -1;
+}
+
+TEST_F(Layout, EveryBoxHasTheSameFrameAndEachRowOneBaseline) {
+    Do(Click("Command1"));  // 0 And 0: every box holds 0, none has the focus
+    const QImage picture = Window().Widget()->grab().toImage();
+    const auto rect = [this](const std::string& box) {
+        const QRect r = Widget(box)->geometry();
+        return QRect(r.topLeft() * kExpectedRatio, r.size() * kExpectedRatio);  // device pixels
+    };
+    for (const char* row : {"1", "2", "3"}) {
+        const std::string dec = std::string("Text") + row + "Dec";
+        const int top = TextTop(picture, rect(dec));
+        EXPECT_GT(top, 0) << dec;
+        for (const char* column : {"Dec", "Hex", "Bin"}) {
+            const std::string box = std::string("Text") + row + column;
+            EXPECT_EQ(TextTop(picture, rect(box)), top) << box;
+            // The outermost pixels of the top-left corner, where square and round differ.
+            for (const QPoint at : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(2, 0)}) {
+                EXPECT_EQ(picture.pixel(rect(box).topLeft() + at),
+                          picture.pixel(rect("Text1Dec").topLeft() + at))
+                    << box;
+            }
+        }
+    }
+}
 
 // ---------------------------------------------------------------------------------------------
 

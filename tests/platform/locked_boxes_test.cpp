@@ -151,10 +151,14 @@ TEST_P(TypingBoxControl, TheSameAttemptChangesTheUnlockedText1Dec) {
     EXPECT_NE(Text("Text1Dec"), before);
 }
 
-TEST_F(LockedBoxTest, ADropChangesTheUnlockedText1Dec) {
-    const QString before = Text("Text1Dec");
+// Only while it holds the focus, so that its LostFocus judges what was dropped.
+TEST_F(LockedBoxTest, ADropChangesTheUnlockedText1DecOnlyWhileItHasTheFocus) {
+    const auto before = AllTexts();
     DropText("Text1Dec", "77");
-    EXPECT_NE(Text("Text1Dec"), before);
+    EXPECT_EQ(AllTexts(), before);
+    Do(Click("Text1Dec"));
+    DropText("Text1Dec", "77");
+    EXPECT_NE(Text("Text1Dec"), before.at("Text1Dec"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Attempts, TypingBoxControl, ::testing::ValuesIn(EditingAttempts()),

@@ -1,6 +1,7 @@
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -94,6 +95,9 @@ void WindowTest::Do(const Step& step) {
         }
     } else if (const auto* key = std::get_if<PressKey>(&step)) {
         QTest::keyClick(Receiver(), key->key, key->modifiers);
+    } else if (const auto* paste = std::get_if<PasteText>(&step)) {
+        QApplication::clipboard()->setText(paste->text);
+        QTest::keyClick(Receiver(), Qt::Key_V, Qt::ControlModifier);
     }
     QApplication::processEvents();
 }

@@ -31,13 +31,19 @@ struct PressKey {
     Qt::Key key;
     Qt::KeyboardModifiers modifiers = Qt::NoModifier;
 };
-using Step = std::variant<ClickOn, TypeText, PressKey>;
+struct PasteText {  // from the clipboard, with Ctrl+V
+    QString text;
+};
+using Step = std::variant<ClickOn, TypeText, PressKey, PasteText>;
 
 inline Step Click(std::string control) {
     return ClickOn{std::move(control)};
 }
 inline Step Type(QString text) {
     return TypeText{std::move(text)};
+}
+inline Step Paste(QString text) {
+    return PasteText{std::move(text)};
 }
 inline Step Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     return PressKey{key, modifiers};

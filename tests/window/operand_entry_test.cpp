@@ -1,5 +1,8 @@
 // Typing into the operand rows and leaving the boxes, as a user does it from a fresh window.
 // The focus starts in Text1Dec; Tab goes Text1Dec, Text2Dec, Text1Hex, Text2Hex, Command1.
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
 #include "window_fixture.h"
 
 namespace tsrl::testing {
@@ -83,6 +86,17 @@ const Case kAccepted[] = {
       .row2 = Row{"10", "0000000A", Bits(10)},
       .focus = "Command1",
       .divideEnabled = true}},
+    // A line break pasted with a number (from a terminal or a spreadsheet cell) reads as a blank,
+    // and after hex digits as nothing.
+    {"DecimalPastedWithItsLineBreak",
+     {Paste("42\r\n"), Tab()},
+     {.row1 = Row{"42", "0000002A", Bits(42)}, .focus = "Text2Dec"}},
+    {"DecimalPastedAfterALineBreak",
+     {Paste("\n42"), Tab()},
+     {.row1 = Row{"42", "0000002A", Bits(42)}, .focus = "Text2Dec"}},
+    {"HexPastedWithItsLineBreak",
+     {Tab(), Tab(), Paste("ff\n"), Tab()},
+     {.row1 = Row{"255", "000000FF", Bits(255)}, .focus = "Text2Hex"}},
     {"ShiftTabBackSelectsTheWholeText",
      {Type("123"), Tab(), BackTab()},
      {.row1 = Row{"123", "0000007B", Bits(123)}, .focus = "Text1Dec", .selected = "123"}},
@@ -142,6 +156,12 @@ const Case kRejected[] = {
     {"HexBlank",
      {Type("7"), Tab(), Tab(), Type(" FF"), Tab()},
      {.row1 = Row{"7", " FF", kError}, .focus = "Text1Hex", .beeps = 1}},
+    {"HexPastedAfterALineBreak",
+     {Type("7"), Tab(), Tab(), Paste("\nff"), Tab()},
+     {.row1 = Row{"7", " ff", kError}, .focus = "Text1Hex", .selected = " ff", .beeps = 1}},
+    {"DecimalLineBreakBetweenDigits",
+     {Paste("4\r\n2"), Tab()},
+     {.row1 = Row{"4 2", "00000000", kError}, .focus = "Text1Dec", .selected = "4 2", .beeps = 1}},
     {"Row2DecimalLeavesRow1Alone",
      {Type("7"), Tab(), Type("x"), Tab()},
      {.row1 = Row{"7", "00000007", Bits(7)},
@@ -153,6 +173,17 @@ const Case kRejected[] = {
      {.row1 = kZero, .row2 = Row{"0", "g", kError}, .focus = "Text2Hex", .beeps = 1}},
 };
 INSTANTIATE_TEST_SUITE_P(Rejected, OperandEntry, ::testing::ValuesIn(kRejected), CaseName);
+
+// A rejected text too long for its box is shown from its start, not from its last line.
+using RejectedLongText = WindowTest;
+TEST_F(RejectedLongText, IsShownFromItsStart) {
+    Run({Paste(QString(40, u'9') + "x"), Tab()});
+    ASSERT_EQ(Focus(), "Text1Dec");
+    const QScrollBar* lines =
+        qobject_cast<QPlainTextEdit*>(Widget("Text1Dec"))->verticalScrollBar();
+    EXPECT_GT(lines->maximum(), 0) << "the text fits: nothing to scroll";
+    EXPECT_EQ(lines->value(), 0);
+}
 
 // Every further try to leave a rejected box runs the error path again and ends back in it.
 std::vector<Step> RejectThen(std::vector<Step> tries) {

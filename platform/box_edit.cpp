@@ -1,0 +1,48 @@
+#include "box_edit.h"
+
+#include <QEvent>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace tsrl::forms {
+
+QString WithoutLineBreaks(QString text) {
+    static const QRegularExpression kTrailing(
+        QStringLiteral("(?:\\r\\n|[\\r\\n\\x{2028}\\x{2029}])+$"));
+    static const QRegularExpression kBreak(QStringLiteral("\\r\\n|[\\r\\n\\x{2028}\\x{2029}]"));
+    text.remove(kTrailing);
+    text.replace(kBreak, QStringLiteral(" "));
+    return text;
+}
+
+void BoxEdit::insertFromMimeData(const QMimeData* source) {
+    if (source == nullptr || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QMimeData plain;
+    plain.setText(WithoutLineBreaks(source->text()));
+    QPlainTextEdit::insertFromMimeData(&plain);
+}
+
+void BoxEdit::resizeEvent(QResizeEvent* event) {
+    CentreFirstLine();
+    QPlainTextEdit::resizeEvent(event);
+}
+
+void BoxEdit::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        CentreFirstLine();
+    }
+    QPlainTextEdit::changeEvent(event);
+}
+
+void BoxEdit::CentreFirstLine() {
+    const int line = fontMetrics().height();
+    const int margin = qRound(document()->documentMargin());
+    const int top = std::max(0, (height() - line + 1) / 2 - frameWidth() - margin);
+    setViewportMargins(0, top, 0, 0);
+}
+
+}  // namespace tsrl::forms

@@ -1,0 +1,31 @@
+// The engine's multi-line text box: it wraps its text, lines its first line up with the
+// single-line boxes, and never holds a line break, since the program reads its whole text as
+// one value.
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QString>
+
+namespace tsrl::forms {
+
+class BoxEdit final : public QPlainTextEdit {
+  public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+  protected:
+    // Pastes, middle-click pastes and drops all arrive here.
+    void insertFromMimeData(const QMimeData* source) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    // The first line sits where a single-line box of the same height centres its text, so
+    // that every box of a row shares one baseline.
+    void CentreFirstLine();
+};
+
+// A pasted text as a box takes it: line breaks at its end dropped, the others made blanks, so
+// a number copied with its line from a terminal or a spreadsheet cell reads as typed.
+QString WithoutLineBreaks(QString text);
+
+}  // namespace tsrl::forms
