@@ -11,15 +11,19 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringList>
 #include <QWidget>
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
+#include "accessibility.h"
 #include "qt_text.h"
+#include "services.h"
 
 namespace tsrl::forms {
 namespace {
@@ -127,6 +131,7 @@ QWidget* CreateWidget(const ControlLayout& c, QWidget* parent) {
     }
     widget->setObjectName(ToQString(c.name));
     widget->setAccessibleName(ToQString(c.accessibleName));
+    widget->setAccessibleDescription(ToQString(c.description));
     widget->setGeometry(ToPixelRect(c));
     return widget;
 }
@@ -153,6 +158,14 @@ struct Form::Router : QObject {
     std::map<std::pair<std::string_view, Event>, Procedure> procedures;
     std::map<std::string_view, KeyProcedure> keyProcedures;
 
+    Announcer* announcer = nullptr;  // a child of the window
+    int depth = 0;                   // procedures running, one inside another
+    // Boxes the outermost procedure wrote itself, and the alerts before it; empty while no
+    // event from the user is being handled.
+    std::optional<int> beepsBefore;
+    std::vector<const TextBox*> written;
+    Control* focusSent = nullptr;
+
     Control* focused = nullptr;  // GotFocus ran, LostFocus not yet
     Control* pendingFocus = nullptr;
     int lostFocusDepth = 0;
@@ -163,9 +176,51 @@ struct Form::Router : QObject {
         if (closing) {
             return;
         }
-        if (auto it = procedures.find({name, event}); it != procedures.end()) {
-            Guarded(it->second);
+        auto it = procedures.find({name, event});
+        if (it == procedures.end()) {
+            return;
         }
+        const bool outermost = depth == 0 && event != Event::Load;
+        if (outermost) {
+            beepsBefore = BeepCount();
+            written.clear();
+            focusSent = nullptr;
+        }
+        ++depth;
+        Guarded(it->second);
+        --depth;
+        if (outermost) {
+            AnnounceWrites();
+        }
+    }
+
+    void NoteWrite(const TextBox& box) {
+        if (beepsBefore && depth == 1 && std::ranges::find(written, &box) == written.end()) {
+            written.push_back(&box);
+        }
+    }
+
+    // What the procedure reported in the boxes, for a listener who cannot see them.
+    void AnnounceWrites() {
+        const bool alerted = BeepCount() != *std::exchange(beepsBefore, std::nullopt);
+        QStringList texts;
+        for (const TextBox* box : written) {
+            const Announce when = box->Layout().announce;
+            if (when == Announce::OnWrite || (when == Announce::OnAlert && alerted)) {
+                texts.append(ToQString(box->Text()));
+            }
+        }
+        if (texts.isEmpty()) {
+            return;
+        }
+        // A reader does not present a focus sent back to where it was: name it.
+        if (focusSent != nullptr) {
+            texts.append(focusSent->Widget()->accessibleName());
+            if (const auto* box = dynamic_cast<const TextBox*>(focusSent)) {
+                texts.append(ToQString(box->Text()));
+            }
+        }
+        announcer->Announce(texts.join(QStringLiteral(", ")));
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -236,6 +291,9 @@ struct Form::Router : QObject {
     }
 
     void RequestFocus(Control& target) {
+        if (beepsBefore) {
+            focusSent = &target;
+        }
         if (lostFocusDepth > 0) {
             pendingFocus = &target;
         } else {
@@ -307,6 +365,9 @@ Form::Form(const WindowLayout& layout) : router_(std::make_unique<Router>(layout
         window->setWindowIcon(QIcon(ToQString(layout.icon)));
     }
     window->installEventFilter(&r);
+    InstallAccessibility();
+    MarkAsFrame(*window);
+    r.announcer = new Announcer(*window);
 
     std::vector<const ControlLayout*> byTabIndex;
     for (const ControlLayout& c : layout.controls) {
@@ -455,6 +516,10 @@ Control* Form::FocusedControl() const {
 
 void Form::RequestFocus(Control& control) {
     router_->RequestFocus(control);
+}
+
+void Form::NoteWrite(const TextBox& box) {
+    router_->NoteWrite(box);
 }
 
 void Form::RaiseChange(Control& control) {
