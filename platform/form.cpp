@@ -160,8 +160,9 @@ struct Form::Router : QObject {
 
     Announcer* announcer = nullptr;  // a child of the window
     int depth = 0;                   // procedures running, one inside another
-    // Boxes the outermost procedure wrote itself, and the alerts before it; empty while no
-    // event from the user is being handled.
+    int changeDepth = 0;             // of them, Change procedures
+    // Boxes the procedures of a user's event wrote themselves (not through a Change), and the
+    // alerts before them; empty while no event from the user is being handled.
     std::optional<int> beepsBefore;
     std::vector<const TextBox*> written;
     Control* focusSent = nullptr;
@@ -186,16 +187,19 @@ struct Form::Router : QObject {
             written.clear();
             focusSent = nullptr;
         }
-        ++depth;
+        const int changes = event == Event::Change ? 1 : 0;
+        depth += 1;
+        changeDepth += changes;
         Guarded(it->second);
-        --depth;
+        changeDepth -= changes;
+        depth -= 1;
         if (outermost) {
             AnnounceWrites();
         }
     }
 
     void NoteWrite(const TextBox& box) {
-        if (beepsBefore && depth == 1 && std::ranges::find(written, &box) == written.end()) {
+        if (beepsBefore && changeDepth == 0 && std::ranges::find(written, &box) == written.end()) {
             written.push_back(&box);
         }
     }

@@ -79,6 +79,7 @@ STEPS = [
     ("back to Text1Dec", [SLOW + ["shift+Tab"] * 8], ["Operand 1 decimal text"]),
     ("abc then Tab", [Type("abc"), Keys("Tab")],
      [ERROR + ", Operand 1 decimal, abc", "not Operand 2 decimal"]),
+    ("Enter on abc", [Keys("Return")], [ERROR + ", Operand 1 decimal, abc"]),
     ("2147483647, 1", [Keys("ctrl+a"), Type("2147483647"), Keys("Return"), Type("1"),
                        Keys("Return"), SLOW + TABS], ["Plus push button"]),
     ("Enter on +", [Keys("Return")], ["Adding, Exceeds capacity of a Long data type!"]),
