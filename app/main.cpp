@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QWidget>
 
 #include "application.h"
 #include "form1.h"
@@ -13,5 +14,9 @@ int main(int argc, char** argv) {
     // No display name: Qt would append it to the caption in the title bar.
     tsrl::forms::Application application(argc, argv);
     tsrl::Form1 form;
+    // A screen reader names the window by the product, not by its caption's version tag.
+    QWidget* window = form.Window().Widget();
+    window->setAccessibleName(QString::fromUtf8(tsrl::version::kProductName));
+    window->setAccessibleDescription(QString::fromUtf8(tsrl::version::kFileDescription));
     return application.Run(form.Window());
 }

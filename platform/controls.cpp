@@ -85,6 +85,7 @@ std::u16string TextBox::Text() const {
 }
 
 void TextBox::SetText(std::u16string_view text) {
+    form_.NoteWrite(*this);
     const QString value = ToQString(text);
     if (TextOf(Widget()) == value) {
         return;

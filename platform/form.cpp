@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringList>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTextCursor>
@@ -29,6 +30,7 @@
 #include <utility>
 #include <vector>
 
+#include "accessibility.h"
 #include "box_edit.h"
 #include "frame_extents.h"
 #include "qt_text.h"
@@ -143,6 +145,7 @@ QWidget* CreateWidget(const ControlLayout& c, QWidget* parent) {
     }
     widget->setObjectName(ToQString(c.name));
     widget->setAccessibleName(ToQString(c.accessibleName));
+    widget->setAccessibleDescription(ToQString(c.description));
     widget->setGeometry(ToPixelRect(c));
     return widget;
 }
@@ -207,6 +210,15 @@ struct Form::Router : QObject {
     std::map<std::pair<std::string_view, Event>, Procedure> procedures;
     std::map<std::string_view, KeyProcedure> keyProcedures;
 
+    Announcer* announcer = nullptr;  // a child of the window
+    int depth = 0;                   // procedures running, one inside another
+    int changeDepth = 0;             // of them, Change procedures
+    // Boxes the procedures of a user's event wrote themselves (not through a Change), and the
+    // alerts before them; empty while no event from the user is being handled.
+    std::optional<int> beepsBefore;
+    std::vector<const TextBox*> written;
+    Control* focusSent = nullptr;
+
     Control* focused = nullptr;  // GotFocus ran, LostFocus not yet
     Control* pendingFocus = nullptr;
     Control* clickFocused = nullptr;  // a press just gave it the focus; the press is not yet seen
@@ -228,9 +240,54 @@ struct Form::Router : QObject {
         if (closing) {
             return;
         }
-        if (auto it = procedures.find({name, event}); it != procedures.end()) {
-            Guarded(it->second);
+        auto it = procedures.find({name, event});
+        if (it == procedures.end()) {
+            return;
         }
+        const bool outermost = depth == 0 && event != Event::Load;
+        if (outermost) {
+            beepsBefore = BeepCount();
+            written.clear();
+            focusSent = nullptr;
+        }
+        const int changes = event == Event::Change ? 1 : 0;
+        depth += 1;
+        changeDepth += changes;
+        Guarded(it->second);
+        changeDepth -= changes;
+        depth -= 1;
+        if (outermost) {
+            AnnounceWrites();
+        }
+    }
+
+    void NoteWrite(const TextBox& box) {
+        if (beepsBefore && changeDepth == 0 && std::ranges::find(written, &box) == written.end()) {
+            written.push_back(&box);
+        }
+    }
+
+    // What the procedure reported in the boxes, for a listener who cannot see them.
+    void AnnounceWrites() {
+        const bool alerted = BeepCount() != *std::exchange(beepsBefore, std::nullopt);
+        QStringList texts;
+        for (const TextBox* box : written) {
+            const Announce when = box->Layout().announce;
+            if (when == Announce::OnWrite || (when == Announce::OnAlert && alerted)) {
+                texts.append(ToQString(box->Text()));
+            }
+        }
+        if (texts.isEmpty()) {
+            return;
+        }
+        // A reader does not present a focus sent back to where it was: name it.
+        if (focusSent != nullptr) {
+            texts.append(focusSent->Widget()->accessibleName());
+            if (const auto* box = dynamic_cast<const TextBox*>(focusSent)) {
+                texts.append(ToQString(box->Text()));
+            }
+        }
+        announcer->Announce(texts.join(QStringLiteral(", ")));
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -388,6 +445,9 @@ struct Form::Router : QObject {
     }
 
     void RequestFocus(Control& target) {
+        if (beepsBefore) {
+            focusSent = &target;
+        }
         if (lostFocusDepth > 0) {
             pendingFocus = &target;
         } else {
@@ -463,6 +523,9 @@ Form::Form(const WindowLayout& layout) : router_(std::make_unique<Router>(layout
         window->setWindowIcon(QIcon(ToQString(layout.icon)));
     }
     window->installEventFilter(&r);
+    InstallAccessibility();
+    MarkAsFrame(*window);
+    r.announcer = new Announcer(*window);
 
     std::vector<const ControlLayout*> byTabIndex;
     std::vector<std::pair<QWidget*, QString>> widest;
@@ -633,6 +696,10 @@ Control* Form::FocusedControl() const {
 
 void Form::RequestFocus(Control& control) {
     router_->RequestFocus(control);
+}
+
+void Form::NoteWrite(const TextBox& box) {
+    router_->NoteWrite(box);
 }
 
 void Form::RaiseChange(Control& control) {

@@ -58,6 +58,8 @@ class Form {
     QSize OuterSize() const;
     void RequestFocus(Control& control);
     void RaiseChange(Control& control);
+    // Every write of a box's text, changed or not: what a screen reader is told of.
+    void NoteWrite(const TextBox& box);
 
     struct Router;
     std::unique_ptr<Router> router_;

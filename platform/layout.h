@@ -29,6 +29,11 @@ struct Font {
     bool bold;
 };
 
+// When a screen reader hears a box's new text, besides reading the box when it takes the focus:
+// whenever an event procedure writes the box itself (not through another box's Change), or only
+// when that procedure also sounds the alert.
+enum class Announce { Never, OnWrite, OnAlert };
+
 struct ControlLayout {
     ControlKind kind;
     std::string_view name;
@@ -49,6 +54,9 @@ struct ControlLayout {
     std::u16string_view widestText = {};
     // Labels only; other controls use the window's default font.
     std::optional<Font> font = std::nullopt;
+    // What a screen reader says after the name: a button's purpose.
+    std::string_view description = {};
+    Announce announce = Announce::Never;
 };
 
 struct WindowLayout {

@@ -12,6 +12,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-tidy
     xvfb xauth xdotool x11-utils xclip openbox imagemagick weston qt6-wayland
     desktop-file-utils appstream dpkg-dev file binutils python3 lintian
+    # the screen reader test: Orca on its own session and accessibility buses, speaking through
+    # speech-dispatcher's generic module (libao: no sound device needed)
+    orca speech-dispatcher speech-dispatcher-audio-plugins at-spi2-core dbus-daemon
 )
 
 missing=()

@@ -7,6 +7,7 @@ namespace tsrl {
 namespace {
 
 using forms::Align;
+using forms::Announce;
 using forms::ControlKind;
 using forms::ControlLayout;
 using forms::Font;
@@ -60,9 +61,11 @@ constexpr ControlLayout TypingBox(std::string_view name, std::u16string_view tex
 
 constexpr ControlLayout DisplayBox(std::string_view name, std::u16string_view text, int left,
                                    int top, int width, int tabIndex, std::string_view spoken,
-                                   std::u16string_view widest, bool multiLine, Align align) {
+                                   std::u16string_view widest, bool multiLine, Align align,
+                                   Announce announce) {
     ControlLayout box = Box(name, text, left, top, width, tabIndex, spoken, widest);
     box.locked = true;
+    box.announce = announce;
     box.multiLine = multiLine;
     box.align = align;
     box.background = kDisplayBackground;
@@ -72,9 +75,11 @@ constexpr ControlLayout DisplayBox(std::string_view name, std::u16string_view te
 
 constexpr ControlLayout Button(std::string_view name, std::u16string_view caption, int left,
                                int top, int width, int height, int tabIndex,
-                               std::string_view spoken) {
-    return Placed(ControlKind::CommandButton, name, caption, left, top, width, height, tabIndex,
-                  spoken);
+                               std::string_view spoken, std::string_view purpose) {
+    ControlLayout button = Placed(ControlKind::CommandButton, name, caption, left, top, width,
+                                  height, tabIndex, spoken);
+    button.description = purpose;
+    return button;
 }
 
 constexpr ControlLayout Heading(std::string_view name, std::u16string_view caption, int left,
@@ -90,24 +95,29 @@ constexpr std::array kControls{
     TypingBox("Text1Dec", u"0", 240, 840, 1095, 1, "Operand 1 decimal", kWidestDecimal),
     TypingBox("Text1Hex", u"", 1560, 840, 975, 3, "Operand 1 hex", kWidestHex),
     DisplayBox("Text1Bin", u"", 2760, 840, 3015, 19, "Operand 1 binary", kWidestBinary, false,
-               Align::Left),
+               Align::Left, Announce::OnAlert),
     TypingBox("Text2Dec", u"0", 240, 1440, 1095, 2, "Operand 2 decimal", kWidestDecimal),
     TypingBox("Text2Hex", u"", 1560, 1440, 975, 4, "Operand 2 hex", kWidestHex),
     DisplayBox("Text2Bin", u"", 2760, 1440, 3015, 18, "Operand 2 binary", kWidestBinary, false,
-               Align::Left),
+               Align::Left, Announce::OnAlert),
     DisplayBox("Text3Dec", u"0", 240, 2880, 1095, 17, "Result decimal", kWidestDecimal, true,
-               Align::Right),
-    DisplayBox("Text3Hex", u"", 1560, 2880, 975, 16, "Result hex", kWidestHex, true, Align::Right),
+               Align::Right, Announce::OnWrite),
+    DisplayBox("Text3Hex", u"", 1560, 2880, 975, 16, "Result hex", kWidestHex, true, Align::Right,
+               Announce::OnWrite),
     DisplayBox("Text3Bin", u"", 2760, 2880, 3015, 15, "Result binary", kWidestBinary, false,
-               Align::Left),
-    Button("Command1", u"And", 360, 2040, 750, 615, 5, "And"),
-    Button("Command2", u"Or", 1440, 2040, 750, 615, 6, "Or"),
-    Button("Command3", u"Xor", 2520, 2040, 750, 615, 7, "Xor"),
-    Button("Not", u"Not", 3600, 2040, 750, 615, 8, "Not"),
-    Button("Plus", u"+", 4800, 1920, 405, 405, 10, "Plus"),
-    Button("Minus", u"-", 4800, 2400, 405, 405, 11, "Minus"),
-    Button("Multiply", u"X", 5280, 1920, 405, 405, 12, "Multiply"),
-    Button("Divide", u"\\", 5280, 2400, 405, 405, 13, "Divide"),
+               Align::Left, Announce::OnWrite),
+    Button("Command1", u"And", 360, 2040, 750, 615, 5, "And", "And: the bits set in both operands"),
+    Button("Command2", u"Or", 1440, 2040, 750, 615, 6, "Or", "Or: the bits set in either operand"),
+    Button("Command3", u"Xor", 2520, 2040, 750, 615, 7, "Xor",
+           "Xor: the bits set in exactly one operand"),
+    Button("Not", u"Not", 3600, 2040, 750, 615, 8, "Not", "Not: inverts operand 1"),
+    Button("Plus", u"+", 4800, 1920, 405, 405, 10, "Plus", "Plus: adds operand 2 to operand 1"),
+    Button("Minus", u"-", 4800, 2400, 405, 405, 11, "Minus",
+           "Minus: subtracts operand 2 from operand 1"),
+    Button("Multiply", u"X", 5280, 1920, 405, 405, 12, "Multiply",
+           "Multiply: multiplies operand 1 by operand 2"),
+    Button("Divide", u"\\", 5280, 2400, 405, 405, 13, "Divide",
+           "Divide: divides operand 1 by operand 2, enabled while operand 2 is not zero"),
     Heading("Label4", u"Tessoral", 240, 0, 5535, 495, 20, kTitleFont),
     Heading("Label1", u"Decimal", 240, 600, 1095, 255, 0, kHeadingFont),
     Heading("Label2", u"Hex", 1560, 600, 855, 255, 9, kHeadingFont),

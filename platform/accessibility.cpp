@@ -1,0 +1,183 @@
+#include "accessibility.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+
+namespace tsrl::forms {
+namespace {
+
+constexpr const char* kFrameProperty = "tsrlFrame";
+
+// Qt's own interface of a single-line box reports every character as a text run of its own that
+// ends where it starts; a reader that splits a line at the runs then drops its last character.
+// This one reports the line as one run and is otherwise a read-mostly text.
+class LineBoxAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
+  public:
+    explicit LineBoxAccessible(QLineEdit* edit)
+        : QAccessibleWidget(edit, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Value ? Edit()->text() : QAccessibleWidget::text(kind);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = !Edit()->isReadOnly();
+        state.readOnly = Edit()->isReadOnly();
+        state.selectableText = true;
+        return state;
+    }
+
+    void selection(int index, int* start, int* end) const override {
+        *start = *end = 0;
+        if (index == 0 && Edit()->hasSelectedText()) {
+            *start = Edit()->selectionStart();
+            *end = Edit()->selectionEnd();
+        }
+    }
+    int selectionCount() const override { return Edit()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int /*index*/) override { Edit()->deselect(); }
+    void setSelection(int /*index*/, int start, int end) override {
+        Edit()->setSelection(start, end - start);
+    }
+    int cursorPosition() const override { return Edit()->cursorPosition(); }
+    void setCursorPosition(int position) override { Edit()->setCursorPosition(position); }
+    QString text(int start, int end) const override {
+        return Edit()->text().mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(Edit()->text().size()); }
+    QRect characterRect(int /*offset*/) const override { return {}; }
+    int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
+    void scrollToSubstring(int /*start*/, int /*end*/) override {}
+    QString attributes(int /*offset*/, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+  private:
+    QLineEdit* Edit() const { return static_cast<QLineEdit*>(widget()); }
+};
+
+// The announcer as a reader sees it: a notification whose name is the text announced.
+class NotificationAccessible final : public QAccessibleInterface {
+  public:
+    explicit NotificationAccessible(Announcer* announcer) : announcer_(announcer) {}
+
+    bool isValid() const override { return !announcer_.isNull(); }
+    QObject* object() const override { return announcer_; }
+    QWindow* window() const override { return Window() != nullptr ? Window()->window() : nullptr; }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(announcer_->parent());
+    }
+    QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
+    QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Name && isValid() ? announcer_->Text() : QString();
+    }
+    void setText(QAccessible::Text /*kind*/, const QString& /*text*/) override {}
+    QRect rect() const override { return Window() != nullptr ? Window()->rect() : QRect(); }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override { return {}; }
+
+  private:
+    QAccessibleInterface* Window() const { return isValid() ? parent() : nullptr; }
+    QPointer<Announcer> announcer_;
+};
+
+QAccessibleInterface* Factory(const QString& className, QObject* object) {
+    if (auto* announcer = dynamic_cast<Announcer*>(object)) {
+        return new NotificationAccessible(announcer);
+    }
+    if (className == QLatin1String("QLineEdit")) {
+        return new LineBoxAccessible(static_cast<QLineEdit*>(object));
+    }
+    if (className == QLatin1String("QWidget") && object->property(kFrameProperty).toBool()) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    return nullptr;
+}
+
+// The object whose focus event went out last.
+QPointer<QObject> focusAnnounced;
+
+void Forward(QAccessibleEvent* event);
+
+// The engine selects a box's text while the box takes the focus, before Qt reports the focus
+// change; a reader that hears of the selection first takes the focus there silently. And a focus
+// change nested in another (a LostFocus sending the focus back) reports the outer one last, for
+// a widget that no longer has the focus. Both are held back here.
+void Filter(QAccessibleEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(event->object());
+    switch (event->type()) {
+        case QAccessible::Focus:
+            if (widget != nullptr && !widget->hasFocus()) {
+                return;
+            }
+            focusAnnounced = event->object();
+            break;
+        case QAccessible::TextCaretMoved:
+        case QAccessible::TextSelectionChanged:
+            if (widget != nullptr && widget->hasFocus() && focusAnnounced != widget) {
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    Forward(event);
+}
+
+void Forward(QAccessibleEvent* event) {
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(Filter);
+}
+
+}  // namespace
+
+void InstallAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(Factory);
+        QAccessible::installUpdateHandler(Filter);
+        return true;
+    }();
+    (void)installed;
+}
+
+void MarkAsFrame(QWidget& window) {
+    window.setProperty(kFrameProperty, true);
+}
+
+Announcer::Announcer(QWidget& window) : QObject(&window) {}
+
+void Announcer::Announce(const QString& text) {
+    text_ = text;
+    // After the events of the focus change under way, so that the focus is presented first.
+    QMetaObject::invokeMethod(this, &Announcer::Show, Qt::QueuedConnection);
+}
+
+void Announcer::Show() {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+}
+
+}  // namespace tsrl::forms
