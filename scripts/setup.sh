@@ -12,6 +12,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-tidy
     xvfb xauth xdotool x11-utils xclip openbox imagemagick
     desktop-file-utils appstream dpkg-dev file binutils python3
+    # the Windows program: cross compiler, GoogleTest sources, Wine to test it, NSIS to package it
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    mingw-w64-x86-64-dev googletest wine wine64 nsis python3-pefile zip
 )
 
 missing=()
