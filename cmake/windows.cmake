@@ -10,6 +10,7 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 add_subdirectory(conversions)
+add_subdirectory(platform)
 
 if(TSRL_TESTS)
     enable_testing()
