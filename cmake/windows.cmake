@@ -11,6 +11,8 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 add_subdirectory(conversions)
 add_subdirectory(platform)
+add_subdirectory(window)
+add_subdirectory(app/win32)
 
 if(TSRL_TESTS)
     enable_testing()

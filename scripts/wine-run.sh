@@ -2,7 +2,8 @@
 # Runs a Windows program under Wine, as the cross build's test emulator.
 #   wine-run.sh PROGRAM.exe [ARGS...]   inside a session: runs it there; otherwise makes a
 #                                       session for this one run
-#   wine-run.sh --session COMMAND...    runs COMMAND (ctest, say) inside one session
+#   wine-run.sh --session COMMAND...    runs COMMAND (ctest, say) inside one session, the
+#                                       caller's if there is one
 # A session is a fresh temporary WINEPREFIX on a private Xvfb with openbox. Its wineserver is
 # started and wineboot run with their output redirected before anything else: Wine's services
 # otherwise inherit the caller's pipe, and a ctest reading it never finishes. Every process the
@@ -59,7 +60,9 @@ start_session() {
 
 if [[ ${1:-} == --session ]]; then
     shift
-    start_session
+    if [[ -z ${TSRL_WINE_SESSION:-} ]]; then
+        start_session
+    fi
     "$@"
     exit
 fi

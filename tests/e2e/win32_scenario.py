@@ -1,0 +1,71 @@
+#!/usr/bin/python3
+"""The Windows program under Wine, driven with real X input; run inside a Wine session.
+
+    win32_scenario.py TESSORAL_EXE PROBE_EXE
+"""
+
+import subprocess
+import sys
+import time
+
+EXE, PROBE = sys.argv[1:3]
+ROW_ERROR = "Error!  Input not a number or out of range!"
+PATIENCE = 20.0  # seconds for the window to show what a step did
+
+
+def probe(*args):
+    result = subprocess.run(["wine", PROBE, *args], capture_output=True, text=True)
+    return result.returncode, result.stdout
+
+
+def state():
+    code, out = probe()
+    return dict(line.split("=", 1) for line in out.splitlines()) if code == 0 else {}
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *args], check=True)
+
+
+def click(name):
+    code, out = probe(name)
+    assert code == 0, "no control %s" % name
+    x, y = out.split()
+    xdotool("mousemove", "--sync", x, y, "click", "1")
+
+
+def expect(**wanted):
+    deadline = time.monotonic() + PATIENCE
+    while True:
+        seen = state()
+        if all(seen.get(k) == v for k, v in wanted.items()):
+            return
+        if time.monotonic() > deadline:
+            sys.exit("expected %s, saw %s" % (wanted, seen))
+        time.sleep(0.2)
+
+
+program = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+try:
+    expect(Text1Dec="0", Text3Bin="0" * 32, focus="Text1Dec", beeps="0")
+
+    # The typical use: 200, Enter, 56, Enter, click +.
+    xdotool("type", "200")
+    xdotool("key", "Return")
+    xdotool("type", "56")
+    xdotool("key", "Return")
+    expect(Text2Hex="00000038", focus="Command1")
+    click("Plus")
+    expect(Text3Dec="256", Text3Hex="00000100", Text3Bin=format(256, "032b"))
+
+    # A bad hex text: the row reports it, beeps and keeps the focus.
+    click("Text1Hex")
+    expect(focus="Text1Hex")
+    xdotool("type", "G1")
+    xdotool("key", "Tab")
+    expect(Text1Bin=ROW_ERROR, beeps="1", focus="Text1Hex", Text1Dec="200")
+    print("passed")
+finally:
+    program.terminate()
+    program.wait()
