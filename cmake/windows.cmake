@@ -9,13 +9,17 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # imported.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
+if(TSRL_TESTS)
+    enable_testing()
+endif()
+
 add_subdirectory(conversions)
 add_subdirectory(platform)
 add_subdirectory(window)
 add_subdirectory(app/win32)
+add_subdirectory(packaging/windows)
 
 if(TSRL_TESTS)
-    enable_testing()
     # GoogleTest from Debian's sources, built with the cross compiler; it names its targets
     # GTest::gtest and GTest::gtest_main itself.
     set(tsrl_googletest_source /usr/src/googletest CACHE PATH "GoogleTest sources to build")

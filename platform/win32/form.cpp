@@ -24,6 +24,9 @@ constexpr int kIconResource = 1;  // the program file's own icon
 constexpr wchar_t kDefaultFontFace[] = L"Tahoma";
 constexpr double kDefaultFontPoints = 7.5;
 constexpr int kPointsPerInch = 72;
+// Pixels at 96 dots per inch between a box's border and its text: the binary boxes need
+// all but this of their width.
+constexpr int kEditMargin = 1;
 
 std::wstring Wide(std::u16string_view text) {
     return {text.begin(), text.end()};
@@ -196,6 +199,12 @@ void Form::Router::ApplyDpi(UINT newDpi) {
             font = labelFonts[id].get();
         }
         SendMessageW(handles[id], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (c.kind == ControlKind::TextBox) {
+            const int margin =
+                MulDiv(kEditMargin, static_cast<int>(dpi), static_cast<int>(kStandardDpi));
+            SendMessageW(handles[id], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                         MAKELPARAM(margin, margin));
+        }
         SetWindowPos(handles[id], nullptr, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
                      TwipsToPixels(c.width, dpi), TwipsToPixels(c.height, dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
