@@ -54,6 +54,11 @@ start_session() {
     wineserver -f -p >"$scratch/wineserver.log" 2>&1 </dev/null &
     pids+=($!)
     wineboot -i >"$scratch/wineboot.log" 2>&1 </dev/null
+    # TSRL_WINE_DPI=144 gives the session a screen of 144 dots per inch instead of 96.
+    if [[ -n ${TSRL_WINE_DPI:-} ]]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+            /d "$TSRL_WINE_DPI" /f >"$scratch/dpi.log" 2>&1 </dev/null
+    fi
     unset WINEDLLOVERRIDES
     export TSRL_WINE_SESSION=$scratch
 }

@@ -34,6 +34,7 @@ std::wstring TextOf(HWND control) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     const auto& layout = tsrl::kForm1Layout;
     const std::wstring caption(layout.caption.begin(), layout.caption.end());
     HWND window = FindWindowW(nullptr, caption.c_str());
@@ -59,6 +60,26 @@ int main(int argc, char** argv) {
                         Utf8(TextOf(GetDlgItem(window, static_cast<int>(i + 1)))).c_str());
         }
     }
+    // The single-line boxes whose whole text shows, and the client area against the DPI.
+    std::string fit;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        HWND box = GetDlgItem(window, static_cast<int>(i + 1));
+        const auto last = SendMessageW(box, WM_GETTEXTLENGTH, 0, 0) - 1;
+        const auto x = [&](LRESULT at) {
+            return static_cast<short>(
+                LOWORD(SendMessageW(box, EM_POSFROMCHAR, static_cast<WPARAM>(at), 0)));
+        };
+        RECT client{};
+        GetClientRect(box, &client);
+        if (!controls[i].multiLine && controls[i].kind == tsrl::forms::ControlKind::TextBox &&
+            last > 0 && 2 * x(last) - x(last - 1) <= client.right) {
+            fit += std::string(fit.empty() ? "" : " ") + std::string(controls[i].name);
+        }
+    }
+    RECT client{};
+    GetClientRect(window, &client);
+    std::printf("fit=%s\nclient=%ldx%ld\ndpi=%u\n", fit.c_str(), client.right, client.bottom,
+                GetDpiForSystem());
     GUITHREADINFO thread{};
     thread.cbSize = sizeof thread;
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);

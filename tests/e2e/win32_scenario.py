@@ -49,6 +49,9 @@ program = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subpr
                            stderr=subprocess.DEVNULL)
 try:
     expect(Text1Dec="0", Text3Bin="0" * 32, focus="Text1Dec", beeps="0")
+    dpi = int(state()["dpi"])
+    client = "%dx%d" % (round(6015 * dpi / 1440), round(3420 * dpi / 1440))
+    expect(client=client, fit="Text1Bin Text2Bin Text3Bin")
 
     # The typical use: 200, Enter, 56, Enter, click +.
     xdotool("type", "200")
@@ -57,7 +60,8 @@ try:
     xdotool("key", "Return")
     expect(Text2Hex="00000038", focus="Command1")
     click("Plus")
-    expect(Text3Dec="256", Text3Hex="00000100", Text3Bin=format(256, "032b"))
+    expect(Text3Dec="256", Text3Hex="00000100", Text3Bin=format(256, "032b"),
+           fit="Text1Bin Text2Bin Text3Bin")
 
     # A bad hex text: the row reports it, beeps and keeps the focus.
     click("Text1Hex")

@@ -16,29 +16,14 @@ namespace {
 using Log = std::vector<std::string>;
 
 constexpr ControlLayout Control(ControlKind kind, std::string_view name, int tabIndex) {
-    return {.kind = kind,
-            .name = name,
-            .text = u"",
-            .left = 0,
-            .top = 0,
-            .width = 0,
-            .height = 0,
-            .tabIndex = tabIndex,
-            .accessibleName = name};
+    return {kind, name, u"", 0, 0, 0, 0, tabIndex, name, false, false, Align::Left, {}, {}, {}};
 }
 constexpr ControlLayout kControls[] = {
     Control(ControlKind::Label, "L", 0),          Control(ControlKind::TextBox, "B", 2),
     Control(ControlKind::TextBox, "A", 1),        Control(ControlKind::CommandButton, "Off", 4),
     Control(ControlKind::CommandButton, "Go", 3),
 };
-constexpr WindowLayout kWindow{.name = "W",
-                               .caption = u"",
-                               .clientWidth = 0,
-                               .clientHeight = 0,
-                               .clientLeft = 0,
-                               .clientTop = 0,
-                               .icon = "",
-                               .controls = kControls};
+constexpr WindowLayout kWindow{"W", u"", 0, 0, 0, 0, "", kControls};
 
 // Native controls as the platforms behave: a focus move reports the old control's FocusOut
 // before the new one's FocusIn, and a write notifies a change as a user edit would.
