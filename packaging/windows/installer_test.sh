@@ -10,8 +10,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$cpack" --config "$config" -B "$work" >"$work/cpack.log" || { cat "$work/cpack.log"; exit 1; }
 
-unzip -l "$work/$package.zip" | grep -q " $package/$program\$" ||
-    { echo "the zip lacks $program" >&2; exit 1; }
+listing=$(unzip -l "$work/$package.zip")
+[[ $listing == *" $package/$program"* ]] || { echo "the zip lacks $program" >&2; exit 1; }
 
 drive_c=$WINEPREFIX/drive_c
 wine "$work/$package.exe" /S '/D=C:\Tessoral'

@@ -14,7 +14,8 @@ PATIENCE = 20.0  # seconds for the window to show what a step did
 
 
 def probe(*args):
-    result = subprocess.run(["wine", PROBE, *args], capture_output=True, text=True)
+    result = subprocess.run(["wine", PROBE, *args], capture_output=True, text=True,
+                            timeout=PATIENCE)
     return result.returncode, result.stdout
 
 
@@ -72,4 +73,7 @@ try:
     print("passed")
 finally:
     program.terminate()
-    program.wait()
+    try:
+        program.wait(timeout=PATIENCE)
+    except subprocess.TimeoutExpired:
+        program.kill()
