@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr UINT kPatienceMs = 2000;
+
 std::string Utf8(const std::wstring& text) {
     const int size =
         WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
@@ -23,10 +25,17 @@ std::string Utf8(const std::wstring& text) {
     return out;
 }
 
+// A window that does not answer in time reads as empty; the caller asks again.
+LRESULT Ask(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(control, message, wParam, lParam, SMTO_ABORTIFHUNG, kPatienceMs, &result);
+    return static_cast<LRESULT>(result);
+}
+
 std::wstring TextOf(HWND control) {
-    const auto length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    const auto length = Ask(control, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    Ask(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
     return text;
 }
@@ -64,10 +73,9 @@ int main(int argc, char** argv) {
     std::string fit;
     for (std::size_t i = 0; i < controls.size(); ++i) {
         HWND box = GetDlgItem(window, static_cast<int>(i + 1));
-        const auto last = SendMessageW(box, WM_GETTEXTLENGTH, 0, 0) - 1;
+        const auto last = Ask(box, WM_GETTEXTLENGTH, 0, 0) - 1;
         const auto x = [&](LRESULT at) {
-            return static_cast<short>(
-                LOWORD(SendMessageW(box, EM_POSFROMCHAR, static_cast<WPARAM>(at), 0)));
+            return static_cast<short>(LOWORD(Ask(box, EM_POSFROMCHAR, static_cast<WPARAM>(at), 0)));
         };
         RECT client{};
         GetClientRect(box, &client);
