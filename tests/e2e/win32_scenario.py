@@ -22,11 +22,6 @@ def probe(*args):
     return result.returncode, result.stdout
 
 
-def state():
-    code, out = probe()
-    return dict(line.split("=", 1) for line in out.splitlines()) if code == 0 else {}
-
-
 def xdotool(*args):
     subprocess.run(["xdotool", *args], check=True)
 
@@ -34,16 +29,16 @@ def xdotool(*args):
 def click(name):
     code, out = probe(name)
     assert code == 0, "no control %s" % name
-    x, y = out.split()
-    xdotool("mousemove", "--sync", x, y, "click", "1")
+    xdotool("mousemove", "--sync", *out.split(), "click", "1")
 
 
 def expect(**wanted):
     deadline = time.monotonic() + PATIENCE
     while True:
-        seen = state()
+        code, out = probe()
+        seen = dict(line.split("=", 1) for line in out.splitlines()) if code == 0 else {}
         if all(seen.get(k) == v for k, v in wanted.items()):
-            return
+            return seen
         if time.monotonic() > deadline:
             sys.exit("expected %s, saw %s" % (wanted, seen))
         time.sleep(0.2)
@@ -52,16 +47,13 @@ def expect(**wanted):
 program = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL)
 try:
-    expect(Text1Dec="0", Text3Bin="0" * 32, focus="Text1Dec", beeps="0")
-    dpi = int(state()["dpi"])
+    dpi = int(expect(Text1Dec="0", Text3Bin="0" * 32, focus="Text1Dec", beeps="0")["dpi"])
     client = "%dx%d" % (round(6015 * dpi / 1440), round(3420 * dpi / 1440))
     expect(client=client, fit="Text1Bin Text2Bin Text3Bin")
 
     # The typical use: 200, Enter, 56, Enter, click +.
-    xdotool("type", "200")
-    xdotool("key", "Return")
-    xdotool("type", "56")
-    xdotool("key", "Return")
+    for action, argument in (("type", "200"), ("key", "Return"), ("type", "56"), ("key", "Return")):
+        xdotool(action, argument)
     expect(Text2Hex="00000038", focus="Command1")
     click("Plus")
     expect(Text3Dec="256", Text3Hex="00000100", Text3Bin=format(256, "032b"),

@@ -57,6 +57,9 @@ struct FakeNative final : NativeControls {
     }
 };
 
+constexpr const char* kEventNames[] = {".Load",      ".Click",    ".GotFocus",
+                                       ".LostFocus", ".KeyPress", ".Change"};
+
 struct Case {
     const char* name;
     const char* steps;  // "verb control [argument]" separated by ';'
@@ -70,13 +73,10 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
     EventRouter router(kWindow, native);
     native.router = &router;
     Log log;
-    const ControlId a = *router.Find("A");
-    const ControlId b = *router.Find("B");
+    const ControlId a = *router.Find("A"), b = *router.Find("B");
     for (const char* name : {"A", "B", "Go", "Off"}) {
-        for (auto [event, text] : {std::pair{Event::GotFocus, ".GotFocus"},
-                                   {Event::LostFocus, ".LostFocus"},
-                                   {Event::Click, ".Click"},
-                                   {Event::Change, ".Change"}}) {
+        for (Event event : {Event::GotFocus, Event::LostFocus, Event::Click, Event::Change}) {
+            const char* text = kEventNames[static_cast<int>(event)];
             router.Connect(name, event,
                            [&log, name, text] { log.push_back(name + std::string(text)); });
         }
@@ -139,31 +139,27 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
     EXPECT_FALSE(native.posted) << "a deferred focus move was left unfinished";
 }
 
+// clang-format off
 const Case kCases[] = {
     {"LostFocusBeforeGotFocus", "focus A;focus B", {"A.GotFocus", "A.LostFocus", "B.GotFocus"}},
     {"FocusSentBackIsDeferredAndCancelsTheClick",
      "write A bad;focus A;focus Go;post;click Go;read A",
      {"A.Change", "A.GotFocus", "A.LostFocus", "A.GotFocus", "A=bad focused"}},
-    {"FocusedEnabledButtonClicks",
-     "focus Go;click Go;key Go Enter",
+    {"FocusedEnabledButtonClicks", "focus Go;click Go;key Go Enter",
      {"Go.GotFocus", "Go.Click", "Go.Click"}},
     {"DisabledButtonNeverClicks", "focus Go;disable Go;click Go;key Go Enter", {"Go.GotFocus"}},
-    {"KeyAsciiDiscardsReplacesOrPasses",
-     "focus A;key A x;key A a;key A q;read A",
+    {"KeyAsciiDiscardsReplacesOrPasses", "focus A;key A x;key A a;key A q;read A",
      {"A.GotFocus", "A.KeyPress", "A.KeyPress", "A.KeyPress", "A=bq focused"}},
-    {"EnterProcedureMovesTheFocus",
-     "focus A;key A Enter;read B",
+    {"EnterProcedureMovesTheFocus", "focus A;key A Enter;read B",
      {"A.GotFocus", "A.KeyPress", "A.LostFocus", "B.GotFocus", "B= focused"}},
-    {"TabWrapsPassingOverDisabled",
-     "focus Go;tab Go;tab A back",
+    {"TabWrapsPassingOverDisabled", "focus Go;tab Go;tab A back",
      {"Go.GotFocus", "Go.LostFocus", "A.GotFocus", "A.LostFocus", "Go.GotFocus"}},
-    {"ChangeOncePerWriteAndOnlyOnChange",
-     "write B 5;write B 5;edit B 56",
+    {"ChangeOncePerWriteAndOnlyOnChange", "write B 5;write B 5;edit B 56",
      {"B.Change", "B.Change"}},
-    {"NoExceptionLeavesAProcedure",
-     "write B boom;write B 7;read B",
+    {"NoExceptionLeavesAProcedure", "write B boom;write B 7;read B",
      {"B.Change", "B.Change", "B=7"}},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Rules, EventRouterTest, ::testing::ValuesIn(kCases),
                          [](const auto& param) { return std::string(param.param.name); });
