@@ -14,7 +14,7 @@ packages=(
     desktop-file-utils appstream dpkg-dev file binutils python3
     # the Windows program: cross compiler, GoogleTest sources, Wine to test it, NSIS to package it
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    mingw-w64-x86-64-dev googletest wine wine64 nsis python3-pefile zip
+    mingw-w64-x86-64-dev googletest wine wine64 nsis python3-pefile unzip
 )
 
 missing=()
