@@ -13,3 +13,6 @@ ctest --preset fuzz
 cmake --preset test
 cmake --build --preset test
 ctest --preset test
+
+# The Windows program: cross-built with mingw-w64, its tests under Wine.
+bash scripts/test-windows.sh
