@@ -15,9 +15,8 @@ listing=$(unzip -l "$work/$package.zip")
 
 drive_c=$WINEPREFIX/drive_c
 wine "$work/$package.exe" /S '/D=C:\Tessoral'
-for file in "$program" Uninstall.exe; do
-    [[ -f $drive_c/Tessoral/$file ]] || { echo "not installed: $file" >&2; exit 1; }
-done
+[[ -f $drive_c/Tessoral/$program && -f $drive_c/Tessoral/Uninstall.exe ]] ||
+    { echo "the program or its uninstaller is not installed" >&2; exit 1; }
 shortcut=$(find "$drive_c" -path '*/Start Menu/Programs/*' -name 'Tessoral.lnk' -print -quit)
 [[ -n $shortcut ]] || { echo "no Start-menu entry" >&2; exit 1; }
 

@@ -1,8 +1,6 @@
 #!/usr/bin/python3
-"""The Windows program under Wine, driven with real X input; run inside a Wine session.
-
-    win32_scenario.py TESSORAL_EXE PROBE_EXE
-"""
+"""The Windows program under Wine, driven with real X input; run inside a Wine session:
+win32_scenario.py TESSORAL_EXE PROBE_EXE"""
 
 import subprocess
 import sys
@@ -73,7 +71,4 @@ try:
     print("passed")
 finally:
     program.terminate()
-    try:
-        program.wait(timeout=PATIENCE)
-    except subprocess.TimeoutExpired:
-        program.kill()
+    program.wait(timeout=PATIENCE)
