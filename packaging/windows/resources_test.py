@@ -13,6 +13,8 @@ import pefile
 
 exe, version_cmake = sys.argv[1:3]
 values = dict(re.findall(r'set\((TSRL_\w+) "([^"]*)"\)', open(version_cmake).read()))
+for key, value in values.items():  # in file order, so what a value names is already expanded
+    values[key] = re.sub(r"\$\{(\w+)\}", lambda m: values.get(m.group(1), m.group(0)), value)
 language, name = values["TSRL_LANGUAGE"], values["TSRL_EXECUTABLE_NAME"]
 expected_strings = {
     "FileDescription": values["TSRL_FILE_DESCRIPTION"], "FileVersion": values["TSRL_FILE_VERSION"],
