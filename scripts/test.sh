@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up a fresh machine, then builds and tests three ways: the fuzz targets, the sanitized test
-# build, and the Release build a packager makes.
+# Sets up a fresh machine, then builds and tests four ways: the fuzz targets, the sanitized test
+# build, the Release build a packager makes, and the Windows program under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,3 +20,6 @@ ctest --preset test
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci
+
+# The Windows program: cross-built with mingw-w64, its tests under Wine.
+bash scripts/test-windows.sh

@@ -1,0 +1,217 @@
+#include "event_router.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace tsrl::forms {
+namespace {
+
+// Runs a procedure behind the engine's boundary: whatever it does not catch stops here, and
+// the window goes on.
+template <typename Call>
+void Guarded(Call&& call) noexcept {
+    try {
+        std::forward<Call>(call)();
+    } catch (...) {
+    }
+}
+
+// Counts a nesting for as long as it lives, whatever leaves the scope.
+class Depth {
+  public:
+    explicit Depth(int& depth) : depth_(depth) { ++depth_; }
+    Depth(const Depth&) = delete;
+    Depth& operator=(const Depth&) = delete;
+    ~Depth() { --depth_; }
+
+  private:
+    int& depth_;
+};
+
+}  // namespace
+
+EventRouter::EventRouter(const WindowLayout& layout, NativeControls& native)
+    : layout_(layout), native_(native) {
+    for (ControlId id = 0; id < layout.controls.size(); ++id) {
+        if (layout.controls[id].kind != ControlKind::Label) {
+            tabOrder_.push_back(id);
+        }
+    }
+    std::ranges::stable_sort(tabOrder_, {}, [&](ControlId id) { return Layout(id).tabIndex; });
+}
+
+std::optional<ControlId> EventRouter::Find(std::string_view name) const {
+    auto it = std::ranges::find(layout_.controls, name, &ControlLayout::name);
+    if (it == layout_.controls.end()) {
+        return std::nullopt;
+    }
+    return static_cast<ControlId>(it - layout_.controls.begin());
+}
+
+// Keys point at the names in the layout, which outlives the router, never at the caller's.
+std::string_view EventRouter::OwnName(std::string_view name) const {
+    if (name == layout_.name) {
+        return layout_.name;
+    }
+    const std::optional<ControlId> id = Find(name);
+    if (!id) {
+        throw std::logic_error("no control of that name");
+    }
+    return Layout(*id).name;
+}
+
+void EventRouter::Connect(std::string_view name, Event event, Procedure procedure) {
+    procedures_[{OwnName(name), event}] = std::move(procedure);
+}
+
+void EventRouter::ConnectKeyPress(std::string_view name, KeyProcedure procedure) {
+    keyProcedures_[OwnName(name)] = std::move(procedure);
+}
+
+void EventRouter::Raise(std::string_view name, Event event) {
+    if (closing_) {
+        return;
+    }
+    if (auto it = procedures_.find({name, event}); it != procedures_.end()) {
+        Guarded(it->second);
+    }
+}
+
+void EventRouter::Load() {
+    Raise(layout_.name, Event::Load);
+}
+
+std::optional<ControlId> EventRouter::FirstInTabOrder() const {
+    auto it =
+        std::ranges::find_if(tabOrder_, [&](ControlId id) { return native_.CanTakeFocus(id); });
+    return it == tabOrder_.end() ? std::nullopt : std::optional(*it);
+}
+
+std::optional<ControlId> EventRouter::NextInTabOrder(ControlId from, bool backwards) const {
+    auto at = std::ranges::find(tabOrder_, from);
+    if (at == tabOrder_.end()) {
+        return FirstInTabOrder();
+    }
+    const auto size = static_cast<std::ptrdiff_t>(tabOrder_.size());
+    const std::ptrdiff_t step = backwards ? size - 1 : 1;  // one back is size - 1 forward
+    std::ptrdiff_t index = at - tabOrder_.begin();
+    for (std::ptrdiff_t visited = 1; visited < size; ++visited) {
+        index = (index + step) % size;
+        const ControlId candidate = tabOrder_[static_cast<std::size_t>(index)];
+        if (native_.CanTakeFocus(candidate)) {
+            return candidate;
+        }
+    }
+    return std::nullopt;
+}
+
+void EventRouter::FocusIn(ControlId id) {
+    // A move that a LostFocus redirected: GotFocus belongs to where the focus ends.
+    if (closing_ || pendingFocus_ || focused_ == id) {
+        return;
+    }
+    focused_ = id;
+    Raise(Layout(id).name, Event::GotFocus);
+}
+
+void EventRouter::FocusOut(ControlId id) {
+    if (closing_ || focused_ != id) {
+        return;
+    }
+    focused_.reset();
+    {
+        const Depth inLostFocus(lostFocusDepth_);
+        Raise(Layout(id).name, Event::LostFocus);
+    }
+    if (pendingFocus_ && lostFocusDepth_ == 0) {
+        native_.FinishFocusChangeLater();
+    }
+}
+
+void EventRouter::FinishFocusChange() {
+    if (const std::optional<ControlId> target = std::exchange(pendingFocus_, std::nullopt)) {
+        MoveFocus(*target);
+    }
+}
+
+void EventRouter::MoveFocus(ControlId id) {
+    if (native_.HasFocus(id)) {
+        FocusIn(id);
+    } else {
+        native_.Focus(id);
+    }
+}
+
+void EventRouter::SetFocus(ControlId id) {
+    if (lostFocusDepth_ > 0) {
+        pendingFocus_ = id;
+    } else {
+        MoveFocus(id);
+    }
+}
+
+void EventRouter::Tab(ControlId from, bool backwards) {
+    if (closing_) {
+        return;
+    }
+    if (const std::optional<ControlId> next = NextInTabOrder(from, backwards)) {
+        SetFocus(*next);
+    }
+}
+
+void EventRouter::Clicked(ControlId id) {
+    // A press whose LostFocus sent the focus back does not click, and neither does a disabled
+    // button that a native message clicked anyway.
+    if (focused_ == id && native_.CanTakeFocus(id)) {
+        Raise(Layout(id).name, Event::Click);
+    }
+}
+
+KeyOutcome EventRouter::Key(ControlId id, char16_t key) {
+    if (closing_) {
+        return KeyOutcome::Swallow;
+    }
+    if (Layout(id).kind == ControlKind::CommandButton) {
+        if (key != kEnterKey) {
+            return KeyOutcome::Pass;
+        }
+        Clicked(id);
+        return KeyOutcome::Swallow;
+    }
+    auto it = keyProcedures_.find(Layout(id).name);
+    if (replayingKey_ || it == keyProcedures_.end()) {
+        return KeyOutcome::Pass;
+    }
+    auto keyAscii = static_cast<std::int16_t>(key);
+    Guarded([&] { it->second(keyAscii); });
+    const auto replaced = static_cast<char16_t>(keyAscii);
+    if (replaced == key) {
+        return KeyOutcome::Pass;
+    }
+    if (replaced != 0) {
+        replayingKey_ = true;
+        Guarded([&] { native_.Type(id, replaced); });
+        replayingKey_ = false;
+    }
+    return KeyOutcome::Swallow;
+}
+
+void EventRouter::UserEdit(ControlId id) {
+    // The notifications of a program write belong to the write, which raises Change itself.
+    if (writeDepth_ == 0) {
+        Raise(Layout(id).name, Event::Change);
+    }
+}
+
+void EventRouter::SetText(ControlId id, std::u16string_view text) {
+    if (native_.Text(id) == text) {
+        return;
+    }
+    {
+        const Depth inWrite(writeDepth_);
+        native_.ReplaceText(id, text);
+    }
+    Raise(Layout(id).name, Event::Change);
+}
+
+}  // namespace tsrl::forms

@@ -1,0 +1,104 @@
+// The rules of the forms engine, written once for every backend. A backend creates the native
+// controls, translates their events into the calls below and does what the router asks of it
+// through NativeControls; which procedure runs, when, and what happens to the focus and to a
+// key is decided here. No toolkit header is needed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "form.h"
+#include "layout.h"
+
+namespace tsrl::forms {
+
+// A control by its place in the window's layout table.
+using ControlId = std::size_t;
+
+inline constexpr char16_t kEnterKey = 13;
+
+// What the rules ask of the native controls.
+class NativeControls {
+  public:
+    // Enabled and visible; labels never take the focus and are not asked.
+    virtual bool CanTakeFocus(ControlId id) const = 0;
+    virtual bool HasFocus(ControlId id) const = 0;
+    // Moves the native focus now; the backend reports the FocusOut and FocusIn that follow.
+    virtual void Focus(ControlId id) = 0;
+    // Calls FinishFocusChange once the native focus change under way is over.
+    virtual void FinishFocusChangeLater() = 0;
+    // Types a key into a box as the user would have; it reaches Key again, which lets it pass.
+    virtual void Type(ControlId id, char16_t key) = 0;
+    virtual std::u16string Text(ControlId id) const = 0;
+    // Sets the native text; the change notifications it sends are the write's own.
+    virtual void ReplaceText(ControlId id, std::u16string_view text) = 0;
+
+  protected:
+    NativeControls() = default;
+    NativeControls(const NativeControls&) = default;
+    NativeControls& operator=(const NativeControls&) = default;
+    ~NativeControls() = default;
+};
+
+// What the backend does with a key after the router has seen it.
+enum class KeyOutcome { Pass, Swallow };
+
+class EventRouter {
+  public:
+    EventRouter(const WindowLayout& layout, NativeControls& native);
+
+    // A control of the layout, or the window itself by its name for Load.
+    std::optional<ControlId> Find(std::string_view name) const;
+    void Connect(std::string_view name, Event event, Procedure procedure);
+    void ConnectKeyPress(std::string_view name, KeyProcedure procedure);
+
+    void Load();
+    // The control that takes the focus when the window first shows.
+    std::optional<ControlId> FirstInTabOrder() const;
+    // The control whose GotFocus ran last and whose LostFocus has not run yet.
+    std::optional<ControlId> Focused() const { return focused_; }
+
+    // Native events, translated by the backend.
+    void FocusIn(ControlId id);
+    void FocusOut(ControlId id);
+    void FinishFocusChange();
+    // A character typed into a control; Enter is kEnterKey. Tab is not a key: see Tab.
+    KeyOutcome Key(ControlId id, char16_t key);
+    void Tab(ControlId from, bool backwards);
+    void Clicked(ControlId id);
+    void UserEdit(ControlId id);
+    // Nothing runs once the window is closing.
+    void Close() { closing_ = true; }
+
+    // The program's own requests.
+    void SetFocus(ControlId id);
+    void SetText(ControlId id, std::u16string_view text);
+
+  private:
+    std::string_view OwnName(std::string_view name) const;
+    void Raise(std::string_view name, Event event);
+    void MoveFocus(ControlId id);
+    std::optional<ControlId> NextInTabOrder(ControlId from, bool backwards) const;
+    const ControlLayout& Layout(ControlId id) const { return layout_.controls[id]; }
+
+    const WindowLayout& layout_;
+    NativeControls& native_;
+    std::vector<ControlId> tabOrder_;  // every control but the labels, by tab index
+    std::map<std::pair<std::string_view, Event>, Procedure> procedures_;
+    std::map<std::string_view, KeyProcedure> keyProcedures_;
+
+    std::optional<ControlId> focused_;
+    std::optional<ControlId> pendingFocus_;  // asked for during a LostFocus
+    int lostFocusDepth_ = 0;
+    int writeDepth_ = 0;
+    bool replayingKey_ = false;
+    bool closing_ = false;
+};
+
+}  // namespace tsrl::forms

@@ -1,0 +1,74 @@
+#!/usr/bin/python3
+"""The Windows program under Wine, driven with real X input; run inside a Wine session:
+win32_scenario.py TESSORAL_EXE PROBE_EXE"""
+
+import subprocess
+import sys
+import time
+
+EXE, PROBE = sys.argv[1:3]
+ROW_ERROR = "Error!  Input not a number or out of range!"
+PATIENCE = 20.0  # seconds for the window to show what a step did
+
+
+def probe(*args):
+    try:
+        result = subprocess.run(["wine", PROBE, *args], capture_output=True, text=True,
+                                timeout=PATIENCE / 2)
+    except subprocess.TimeoutExpired:
+        return 1, ""  # asked again until the step's patience runs out
+    return result.returncode, result.stdout
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *args], check=True)
+
+
+def click(name):
+    code, out = probe(name)
+    assert code == 0, "no control %s" % name
+    xdotool("mousemove", "--sync", *out.split(), "click", "1")
+
+
+def expect(**wanted):
+    deadline = time.monotonic() + PATIENCE
+    while True:
+        code, out = probe()
+        seen = dict(line.split("=", 1) for line in out.splitlines()) if code == 0 else {}
+        if all(seen.get(k) == v for k, v in wanted.items()):
+            return seen
+        if time.monotonic() > deadline:
+            sys.exit("expected %s, saw %s" % (wanted, seen))
+        time.sleep(0.2)
+
+
+program = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+try:
+    dpi = int(expect(Text1Dec="0", Text3Bin="0" * 32, focus="Text1Dec", beeps="0")["dpi"])
+    client = "%dx%d" % (round(6015 * dpi / 1440), round(3420 * dpi / 1440))
+    expect(client=client, fit="Text1Bin Text2Bin Text3Bin")
+
+    # The typical use: 200, Enter, 56, Enter, click +.
+    for action, argument in (("type", "200"), ("key", "Return"), ("type", "56"), ("key", "Return")):
+        xdotool(action, argument)
+    expect(Text2Hex="00000038", focus="Command1")
+    click("Plus")
+    expect(Text3Dec="256", Text3Hex="00000100", Text3Bin=format(256, "032b"),
+           fit="Text1Bin Text2Bin Text3Bin")
+
+    # A bad hex text: the row reports it, beeps and keeps the focus.
+    click("Text1Hex")
+    expect(focus="Text1Hex")
+    xdotool("type", "G1")
+    xdotool("key", "Tab")
+    expect(Text1Bin=ROW_ERROR, beeps="1", focus="Text1Hex", Text1Dec="200")
+    # A press on a button whose LostFocus sends the focus back does not click: no 200 - 56.
+    click("Minus")
+    expect(beeps="2", focus="Text1Hex")
+    time.sleep(1.0)  # the button-up, which would click, is long past by then
+    expect(Text3Dec="256", focus="Text1Hex")
+    print("passed")
+finally:
+    program.terminate()
+    program.wait(timeout=PATIENCE)

@@ -1,0 +1,168 @@
+// The engine's rules without a toolkit: native controls simulated as Win32 and Qt behave, the
+// procedures a window would connect logging what ran.
+#include "event_router.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace tsrl::forms {
+namespace {
+
+using Log = std::vector<std::string>;
+
+constexpr ControlLayout Control(ControlKind kind, std::string_view name, int tabIndex) {
+    return {kind, name, u"", 0, 0, 0, 0, tabIndex, name, false, false, Align::Left, {}, {}, {}};
+}
+constexpr ControlLayout kControls[] = {
+    Control(ControlKind::Label, "L", 0),          Control(ControlKind::TextBox, "B", 2),
+    Control(ControlKind::TextBox, "A", 1),        Control(ControlKind::CommandButton, "Off", 4),
+    Control(ControlKind::CommandButton, "Go", 3),
+};
+constexpr WindowLayout kWindow{"W", u"", 0, 0, 0, 0, "", kControls};
+
+// Native controls as the platforms behave: a focus move reports the old control's FocusOut
+// before the new one's FocusIn, and a write notifies a change as a user edit would.
+struct FakeNative final : NativeControls {
+    EventRouter* router = nullptr;
+    std::optional<ControlId> focus;
+    std::set<ControlId> disabled{3};
+    std::map<ControlId, std::u16string> texts;
+    bool posted = false;
+
+    bool CanTakeFocus(ControlId id) const override { return !disabled.contains(id); }
+    bool HasFocus(ControlId id) const override { return focus == id; }
+    void Focus(ControlId id) override {
+        if (const auto old = std::exchange(focus, id)) {
+            router->FocusOut(*old);
+        }
+        router->FocusIn(id);
+    }
+    void FinishFocusChangeLater() override { posted = true; }
+    void Type(ControlId id, char16_t key) override {
+        if (router->Key(id, key) == KeyOutcome::Pass) {
+            texts[id] += key;
+        }
+    }
+    std::u16string Text(ControlId id) const override {
+        return texts.contains(id) ? texts.at(id) : u"";
+    }
+    void ReplaceText(ControlId id, std::u16string_view text) override {
+        texts[id] = text;
+        router->UserEdit(id);
+    }
+};
+
+constexpr const char* kEventNames[] = {".Load",      ".Click",    ".GotFocus",
+                                       ".LostFocus", ".KeyPress", ".Change"};
+
+struct Case {
+    const char* name;
+    const char* steps;  // "verb control [argument]" separated by ';'
+    Log expected;
+};
+
+class EventRouterTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
+    FakeNative native;
+    EventRouter router(kWindow, native);
+    native.router = &router;
+    Log log;
+    const ControlId a = *router.Find("A"), b = *router.Find("B");
+    for (const char* name : {"A", "B", "Go", "Off"}) {
+        for (Event event : {Event::GotFocus, Event::LostFocus, Event::Click, Event::Change}) {
+            const char* text = kEventNames[static_cast<int>(event)];
+            router.Connect(name, event,
+                           [&log, name, text] { log.push_back(name + std::string(text)); });
+        }
+    }
+    router.Connect("A", Event::LostFocus, [&] {
+        log.emplace_back("A.LostFocus");
+        if (native.Text(a) == u"bad") {
+            router.SetFocus(a);
+        }
+    });
+    router.Connect("B", Event::Change, [&] {
+        log.emplace_back("B.Change");
+        if (native.Text(b) == u"boom") {
+            throw std::runtime_error("left the procedure");
+        }
+    });
+    router.ConnectKeyPress("A", [&](std::int16_t& KeyAscii) {
+        log.emplace_back("A.KeyPress");
+        const std::map<std::int16_t, std::int16_t> replacements{{'x', 0}, {'a', 'b'}};
+        if (KeyAscii == kEnterKey) {
+            KeyAscii = 0;
+            router.SetFocus(b);
+        } else if (replacements.contains(KeyAscii)) {
+            KeyAscii = replacements.at(KeyAscii);
+        }
+    });
+
+    std::istringstream steps(GetParam().steps);
+    for (std::string step; std::getline(steps, step, ';');) {
+        std::istringstream words(step);
+        std::string verb, control, argument;
+        words >> verb >> control >> argument;
+        const ControlId id = *router.Find(control);
+        const std::u16string text(argument.begin(), argument.end());
+        if (verb == "focus") {
+            native.Focus(id);
+        } else if (verb == "disable") {
+            native.disabled.insert(id);
+        } else if (verb == "post") {
+            native.posted = false;
+            router.FinishFocusChange();
+        } else if (verb == "click") {
+            router.Clicked(id);
+        } else if (verb == "key") {
+            native.Type(id, argument == "Enter" ? kEnterKey : text.front());
+        } else if (verb == "tab") {
+            router.Tab(id, argument == "back");
+        } else if (verb == "write") {
+            router.SetText(id, text);
+        } else if (verb == "edit") {
+            native.texts[id] = text;
+            router.UserEdit(id);
+        } else if (verb == "read") {
+            const std::u16string now = native.Text(id);
+            log.push_back(control + "=" + std::string(now.begin(), now.end()) +
+                          (native.focus == id ? " focused" : ""));
+        }
+    }
+    EXPECT_EQ(log, GetParam().expected);
+    EXPECT_FALSE(native.posted) << "a deferred focus move was left unfinished";
+}
+
+// clang-format off
+const Case kCases[] = {
+    {"LostFocusBeforeGotFocus", "focus A;focus B", {"A.GotFocus", "A.LostFocus", "B.GotFocus"}},
+    {"FocusSentBackIsDeferredAndCancelsTheClick",
+     "write A bad;focus A;focus Go;post;click Go;read A",
+     {"A.Change", "A.GotFocus", "A.LostFocus", "A.GotFocus", "A=bad focused"}},
+    {"FocusedEnabledButtonClicks", "focus Go;click Go;key Go Enter",
+     {"Go.GotFocus", "Go.Click", "Go.Click"}},
+    {"DisabledButtonNeverClicks", "focus Go;disable Go;click Go;key Go Enter", {"Go.GotFocus"}},
+    {"KeyAsciiDiscardsReplacesOrPasses", "focus A;key A x;key A a;key A q;read A",
+     {"A.GotFocus", "A.KeyPress", "A.KeyPress", "A.KeyPress", "A=bq focused"}},
+    {"EnterProcedureMovesTheFocus", "focus A;key A Enter;read B",
+     {"A.GotFocus", "A.KeyPress", "A.LostFocus", "B.GotFocus", "B= focused"}},
+    {"TabWrapsPassingOverDisabled", "focus Go;tab Go;tab A back",
+     {"Go.GotFocus", "Go.LostFocus", "A.GotFocus", "A.LostFocus", "Go.GotFocus"}},
+    {"ChangeOncePerWriteAndOnlyOnChange", "write B 5;write B 5;edit B 56",
+     {"B.Change", "B.Change"}},
+    {"NoExceptionLeavesAProcedure", "write B boom;write B 7;read B",
+     {"B.Change", "B.Change", "B=7"}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Rules, EventRouterTest, ::testing::ValuesIn(kCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+}  // namespace
+}  // namespace tsrl::forms
