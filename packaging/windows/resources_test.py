@@ -22,7 +22,7 @@ expected_strings = {
     "OriginalFilename": name + ".exe", "ProductName": values["TSRL_PRODUCT_NAME"],
     "ProductVersion": values["TSRL_PRODUCT_VERSION"],
 }
-SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll"}
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll", "ole32.dll"}
 pe = pefile.PE(exe)
 failures = []
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "accessibility.h"
 #include "native_form.h"
 
 namespace tsrl::forms {
@@ -146,6 +147,7 @@ Form::Router::Router(Form& form, const WindowLayout& description)
             throw std::runtime_error("cannot create a control");
         }
         SetWindowTextW(handle, Wide(c.text).c_str());
+        SetAccessibleText(handle, c.accessibleName, c.description);
         SetWindowSubclass(handle, ControlProc, id, reinterpret_cast<DWORD_PTR>(this));
         handles.push_back(handle);
         if (c.kind == ControlKind::TextBox) {

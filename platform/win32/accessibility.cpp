@@ -1,0 +1,41 @@
+#include "accessibility.h"
+
+#include <oleacc.h>
+
+#include <string>
+
+namespace tsrl::forms {
+namespace {
+
+std::wstring FromUtf8(std::string_view text) {
+    const int size = static_cast<int>(text.size());
+    std::wstring wide(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return wide;
+}
+
+}  // namespace
+
+void SetAccessibleText(HWND handle, std::string_view name, std::string_view description) {
+    IAccPropServices* services = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+        return;
+    }
+    const struct {
+        const MSAAPROPID& property;
+        std::string_view text;
+    } texts[] = {{PROPID_ACC_NAME, name}, {PROPID_ACC_DESCRIPTION, description}};
+    for (const auto& [property, text] : texts) {
+        if (!text.empty()) {
+            // A failure leaves the control as the system describes it; nothing else depends on it.
+            services->SetHwndPropStr(handle, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                     property, FromUtf8(text).c_str());
+        }
+    }
+    services->Release();
+}
+
+}  // namespace tsrl::forms
