@@ -3,18 +3,10 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "boundary.h"
+
 namespace tsrl::forms {
 namespace {
-
-// Runs a procedure behind the engine's boundary: whatever it does not catch stops here, and
-// the window goes on.
-template <typename Call>
-void Guarded(Call&& call) noexcept {
-    try {
-        std::forward<Call>(call)();
-    } catch (...) {
-    }
-}
 
 // Counts a nesting for as long as it lives, whatever leaves the scope.
 class Depth {

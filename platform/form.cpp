@@ -1,6 +1,5 @@
 #include "form.h"
 
-#include <cxxabi.h>
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCloseEvent>
@@ -25,12 +24,11 @@
 #include <map>
 #include <optional>
 #include <stdexcept>
-#include <typeindex>
-#include <typeinfo>
 #include <utility>
 #include <vector>
 
 #include "accessibility.h"
+#include "boundary.h"
 #include "box_edit.h"
 #include "frame_extents.h"
 #include "qt_text.h"
@@ -183,18 +181,6 @@ void FitFont(QWidget& window, const std::vector<std::pair<QWidget*, QString>>& w
     }
     if (font != window.font()) {
         window.setFont(font);
-    }
-}
-
-// Runs a procedure behind the engine's boundary: whatever it does not catch stops here, is
-// counted by its type, and the window goes on.
-template <typename Call>
-void Guarded(Call&& call) noexcept {
-    try {
-        std::forward<Call>(call)();
-    } catch (...) {
-        const std::type_info* type = abi::__cxa_current_exception_type();
-        CountSwallowed(type != nullptr ? std::type_index(*type) : std::type_index(typeid(void)));
     }
 }
 
@@ -590,22 +576,6 @@ Form::~Form() {
 Control* Form::Find(std::string_view name) const {
     auto it = std::ranges::find(router_->controls, name, &Control::Name);
     return it == router_->controls.end() ? nullptr : it->get();
-}
-
-TextBox& Form::TextBoxNamed(std::string_view name) const {
-    auto* box = dynamic_cast<TextBox*>(Find(name));
-    if (box == nullptr) {
-        throw std::logic_error("no text box of that name");
-    }
-    return *box;
-}
-
-CommandButton& Form::ButtonNamed(std::string_view name) const {
-    auto* button = dynamic_cast<CommandButton*>(Find(name));
-    if (button == nullptr) {
-        throw std::logic_error("no button of that name");
-    }
-    return *button;
 }
 
 // Keys point at the names in the form description, which outlive the form, and never at the

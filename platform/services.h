@@ -15,9 +15,8 @@ struct Screen {
 void Beep();
 int BeepCount();
 
-// A failure no procedure trapped, absorbed at the engine's boundary: counted by its type, so
-// that tests can tell which failures get that far.
-void CountSwallowed(std::type_index kind);
+// Failures no procedure trapped, absorbed at the engine's boundary (boundary.h), by their type,
+// so that tests can tell which failures get that far.
 int SwallowedCount(std::type_index kind);
 int SwallowedCount();
 

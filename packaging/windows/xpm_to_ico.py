@@ -20,8 +20,8 @@ def read_xpm(path):
     width, height, colours, per_pixel = map(int, strings[0].split()[:4])
     palette = {}
     for line in strings[1:1 + colours]:
-        key, spec = line[:per_pixel], line[per_pixel:].split()
-        value = spec[spec.index("c") + 1]
+        key, words = line[:per_pixel], line[per_pixel:].split()
+        value = words[words.index("c") + 1]  # the colour given for a colour display
         palette[key] = None if value.lower() == "none" else int(value.lstrip("#"), 16)
     rows = strings[1 + colours:1 + colours + height]
     pixels = [[palette[row[x:x + per_pixel]] for x in range(0, width * per_pixel, per_pixel)]

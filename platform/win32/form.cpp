@@ -370,22 +370,6 @@ Control* Form::Find(std::string_view name) const {
     return it == router_->controls.end() ? nullptr : it->get();
 }
 
-TextBox& Form::TextBoxNamed(std::string_view name) const {
-    auto* box = dynamic_cast<TextBox*>(Find(name));
-    if (box == nullptr) {
-        throw std::logic_error("no text box of that name");
-    }
-    return *box;
-}
-
-CommandButton& Form::ButtonNamed(std::string_view name) const {
-    auto* button = dynamic_cast<CommandButton*>(Find(name));
-    if (button == nullptr) {
-        throw std::logic_error("no button of that name");
-    }
-    return *button;
-}
-
 void Form::Connect(std::string_view name, Event event, Procedure procedure) {
     router_->rules.Connect(name, event, std::move(procedure));
 }
