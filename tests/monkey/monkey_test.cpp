@@ -91,6 +91,9 @@ struct FocusEventCounter : QObject {
 
 class Monkey : public WindowTest {
   protected:
+    QString QText(const std::string& box) const {
+        return QString::fromStdU16String(Window().TextBoxNamed(box).Text());
+    }
     std::mt19937_64 random_{SeedFromEnvironment()};
     std::array<std::optional<Long>, 2> lastAccepted_{0, 0};
     std::string lastEvent_;
@@ -126,7 +129,7 @@ class Monkey : public WindowTest {
 
     void Paste(std::size_t length) {
         QApplication::clipboard()->setText(RandomText(length));
-        Do(Key(Qt::Key_V, Qt::ControlModifier));
+        Do(Key(Keys::V, kCtrl));
     }
 
     // Whether the event can click And, Or, Xor or Not: the only procedures that arm no trap and
@@ -146,23 +149,23 @@ class Monkey : public WindowTest {
         } else if (kind < 45) {
             const QString& token = kTokens[Pick(kTokens.size())];
             lastEvent_ = "type " + token.toStdString();
-            Do(Type(token));
+            Do(Type(token.toStdString()));
         } else if (kind < 70) {
-            static const std::array<std::pair<Qt::Key, Qt::KeyboardModifiers>, 9> keys{{
-                {Qt::Key_Return, Qt::NoModifier},
-                {Qt::Key_Enter, Qt::KeypadModifier},
-                {Qt::Key_Tab, Qt::NoModifier},
-                {Qt::Key_Backtab, Qt::ShiftModifier},
-                {Qt::Key_Backspace, Qt::NoModifier},
-                {Qt::Key_Delete, Qt::NoModifier},
-                {Qt::Key_A, Qt::ControlModifier},
-                {Qt::Key_Space, Qt::NoModifier},
-                {Qt::Key_Home, Qt::NoModifier},
+            static const std::array<std::pair<Keys, Modifiers>, 9> keys{{
+                {Keys::Return, kNoModifier},
+                {Keys::KeypadEnter, kNoModifier},
+                {Keys::Tab, kNoModifier},
+                {Keys::Tab, kShift},
+                {Keys::Backspace, kNoModifier},
+                {Keys::Delete, kNoModifier},
+                {Keys::A, kCtrl},
+                {Keys::Space, kNoModifier},
+                {Keys::Home, kNoModifier},
             }};
             const auto& [key, modifiers] = keys[Pick(keys.size())];
-            lastEvent_ = "key " + std::to_string(key);
+            lastEvent_ = "key " + std::to_string(static_cast<int>(key));
             bitwisePress_ = IsBitwise(Focus()) &&
-                            (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space);
+                            (key == Keys::Return || key == Keys::KeypadEnter || key == Keys::Space);
             Do(Key(key, modifiers));
         } else if (kind < 95) {
             const std::string& control = kControls[Pick(kControls.size())];
@@ -177,15 +180,15 @@ class Monkey : public WindowTest {
     }
 
     bool InStep(const OperandRow& row, Long value) const {
-        return Text(row.dec) == QString::fromStdU16String(FormatLong(value)) &&
-               Text(row.hex) == QString::fromStdU16String(LongToHex(value)) &&
-               Text(row.bin) == QString::fromStdU16String(HexToBin(LongToHex(value)));
+        return QText(row.dec) == QString::fromStdU16String(FormatLong(value)) &&
+               QText(row.hex) == QString::fromStdU16String(LongToHex(value)) &&
+               QText(row.bin) == QString::fromStdU16String(HexToBin(LongToHex(value)));
     }
 
     void CheckOperandRow(std::size_t index) {
         const OperandRow& row = kRows[index];
         const std::string focus = Focus();
-        if (const QString dec = Text(row.dec); true) {
+        if (const QString dec = QText(row.dec); true) {
             try {
                 const Long value = ParseLong(U16(dec));
                 if (InStep(row, value)) {
@@ -203,25 +206,25 @@ class Monkey : public WindowTest {
         const std::string& other = focus == row.dec ? row.hex : row.dec;
         const QString otherText =
             QString::fromStdU16String(other == row.dec ? FormatLong(last) : LongToHex(last));
-        EXPECT_EQ(Text(other), otherText) << "the box not being edited lost its value";
-        const QString bin = Text(row.bin);
+        EXPECT_EQ(QText(other), otherText) << "the box not being edited lost its value";
+        const QString bin = QText(row.bin);
         EXPECT_TRUE(bin == kRowError || bin == QString::fromStdU16String(HexToBin(LongToHex(last))))
             << row.bin << " holds " << bin.left(80).toStdString();
     }
 
     bool ResultShowsReport() const {
-        return Text("Text3Dec") == "00" && Text("Text3Bin") == kOverflowMessage &&
-               std::ranges::find(kOperationNames, Text("Text3Hex")) != kOperationNames.end();
+        return QText("Text3Dec") == "00" && QText("Text3Bin") == kOverflowMessage &&
+               std::ranges::find(kOperationNames, QText("Text3Hex")) != kOperationNames.end();
     }
 
     void CheckResultRow() const {
         if (ResultShowsReport()) {
             return;
         }
-        const Long value = ParseLong(U16(Text("Text3Dec")));
-        EXPECT_EQ(Text("Text3Dec"), QString::fromStdU16String(FormatLong(value)));
-        EXPECT_EQ(Text("Text3Hex"), QString::fromStdU16String(LongToHex(value)));
-        EXPECT_EQ(Text("Text3Bin"), QString::fromStdU16String(HexToBin(LongToHex(value))));
+        const Long value = ParseLong(U16(QText("Text3Dec")));
+        EXPECT_EQ(QText("Text3Dec"), QString::fromStdU16String(FormatLong(value)));
+        EXPECT_EQ(QText("Text3Hex"), QString::fromStdU16String(LongToHex(value)));
+        EXPECT_EQ(QText("Text3Bin"), QString::fromStdU16String(HexToBin(LongToHex(value))));
     }
 
     void CheckEvent(int beepsBefore, int focusEvents, int swallowedBefore, int conversionsBefore) {
@@ -233,7 +236,7 @@ class Monkey : public WindowTest {
             CheckOperandRow(row);
         }
         CheckResultRow();
-        EXPECT_EQ(Enabled("Divide"), NumericValue(U16(Text("Text2Dec"))) != 0.0);
+        EXPECT_EQ(Enabled("Divide"), NumericValue(U16(QText("Text2Dec"))) != 0.0);
         QWidget* focus = QApplication::focusWidget();
         ASSERT_NE(focus, nullptr) << "nothing has the focus";
         EXPECT_EQ(focus->window(), Window().Widget());
@@ -241,7 +244,7 @@ class Monkey : public WindowTest {
         const int beeps = Beeps() - beepsBefore;
         EXPECT_LE(beeps, kMostBeepsPerUserEvent);
         if (beeps > 0) {
-            const bool rejected = Text("Text1Bin") == kRowError || Text("Text2Bin") == kRowError;
+            const bool rejected = QText("Text1Bin") == kRowError || QText("Text2Bin") == kRowError;
             EXPECT_TRUE(rejected || ResultShowsReport()) << "a beep with nothing to say why";
         }
     }

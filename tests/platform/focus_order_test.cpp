@@ -18,7 +18,7 @@ const std::vector<std::string> kTabOrder = {
 };
 
 // What a keyboard sends for Shift+Tab.
-const Step kShiftTab = Key(Qt::Key_Backtab, Qt::ShiftModifier);
+const Step kShiftTab = Key(Keys::Tab, kShift);
 
 class FocusTest : public WindowTest {
   protected:
@@ -53,7 +53,7 @@ class TabOrder : public FocusTest, public ::testing::WithParamInterface<TabCase>
 TEST_P(TabOrder, TabMovesToTheNextControl) {
     FocusOn(GetParam().from);
     ASSERT_EQ(Focus(), GetParam().from);
-    Do(Key(Qt::Key_Tab));
+    Do(Key(Keys::Tab));
     EXPECT_EQ(Focus(), GetParam().next);
     EXPECT_EQ(EngineFocus(), GetParam().next) << "its GotFocus has run";
 }
@@ -73,7 +73,7 @@ TEST_F(FocusTest, StartsInText1DecAndTabGoesRoundTheWholeWindow) {
     ASSERT_EQ(Focus(), "Text1Dec");
     std::vector<std::string> visited = {Focus()};
     for (std::size_t i = 0; i < kTabOrder.size(); ++i) {
-        Do(Key(Qt::Key_Tab));
+        Do(Key(Keys::Tab));
         visited.push_back(Focus());
     }
     std::vector<std::string> expected = kTabOrder;
@@ -96,12 +96,12 @@ TEST_F(FocusTest, ShiftTabGoesRoundTheWholeWindowBackwards) {
 }
 
 TEST_F(FocusTest, AnEnabledDivideTakesItsPlaceBetweenMultiplyAndText3Bin) {
-    Run({Key(Qt::Key_Tab), Type("4"), Key(Qt::Key_Tab)});  // Text2Dec := 4
+    Run({Key(Keys::Tab), Type("4"), Key(Keys::Tab)});  // Text2Dec := 4
     ASSERT_TRUE(Enabled("Divide"));
     FocusOn("Multiply");
-    Do(Key(Qt::Key_Tab));
+    Do(Key(Keys::Tab));
     EXPECT_EQ(Focus(), "Divide");
-    Do(Key(Qt::Key_Tab));
+    Do(Key(Keys::Tab));
     EXPECT_EQ(Focus(), "Text3Bin");
     Do(kShiftTab);
     EXPECT_EQ(Focus(), "Divide");
@@ -116,7 +116,7 @@ class LabelClick : public FocusTest, public ::testing::WithParamInterface<std::s
 
 TEST_P(LabelClick, RunsNothingAndKeepsTheFocusWhereItWas) {
     // Typed but not yet left: a LostFocus would rewrite the row, a focus move would show.
-    Run({Click("Text1Hex"), Key(Qt::Key_A, Qt::ControlModifier), Type("ff")});
+    Run({Click("Text1Hex"), Key(Keys::A, kCtrl), Type("ff")});
     ASSERT_EQ(Focus(), "Text1Hex");
     Do(Click(GetParam()));
     EXPECT_EQ(Focus(), "Text1Hex");
@@ -138,9 +138,9 @@ INSTANTIATE_TEST_SUITE_P(EachLabel, LabelClick,
 struct ClickAfterTypingCase {
     std::string name;
     std::string box;
-    QString typed;
+    std::string typed;
     std::string button;
-    QString result;
+    std::string result;
 };
 
 class ClickAfterTyping : public FocusTest,
@@ -148,7 +148,7 @@ class ClickAfterTyping : public FocusTest,
 
 TEST_P(ClickAfterTyping, UsesTheValueWrittenByTheBoxsLostFocus) {
     const ClickAfterTypingCase& c = GetParam();
-    Run({Click(c.box), Key(Qt::Key_A, Qt::ControlModifier), Type(c.typed), Click(c.button)});
+    Run({Click(c.box), Key(Keys::A, kCtrl), Type(c.typed), Click(c.button)});
     EXPECT_EQ(Text("Text3Dec"), c.result);
     EXPECT_EQ(Focus(), c.button);
     EXPECT_EQ(Beeps(), 0);
@@ -170,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct RejectCase {
     std::string box;
-    QString text;
+    std::string text;
 };
 
 const RejectCase kRejects[] = {
@@ -189,12 +189,12 @@ class RejectedText : public FocusTest,
 TEST_P(RejectedText, ThenAClickOnAButtonDoesNotRunAndTheFocusIsBack) {
     const auto& [reject, button] = GetParam();
     // 8 Or 2 = 10 in the result row; Divide is enabled.
-    Run({Click("Text1Dec"), Key(Qt::Key_A, Qt::ControlModifier), Type("8"), Key(Qt::Key_Tab),
-         Type("2"), Click("Command2")});
+    Run({Click("Text1Dec"), Key(Keys::A, kCtrl), Type("8"), Key(Keys::Tab), Type("2"),
+         Click("Command2")});
     ASSERT_EQ(Text("Text3Dec"), "10");
     ASSERT_EQ(Beeps(), 0);
 
-    Run({Click(reject.box), Key(Qt::Key_A, Qt::ControlModifier), Type(reject.text)});
+    Run({Click(reject.box), Key(Keys::A, kCtrl), Type(reject.text)});
     ASSERT_TRUE(Enabled(button));
     Do(Click(button));
 

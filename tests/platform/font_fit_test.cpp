@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "printers.h"
+#include "qt_widgets.h"
 #include "window_fixture.h"
 
 namespace tsrl::testing {
@@ -142,7 +143,7 @@ void ExpectOneLine(QLineEdit& edit, const QString& text) {
 class FontFitTest : public WindowTest {
   protected:
     void ExpectFits(const std::string& box, const std::vector<QString>& texts) {
-        QWidget* widget = Widget(box);
+        QWidget* widget = WidgetOf(Control(box));
         // The box shows the window's font, in the face fontconfig resolves here.
         ASSERT_EQ(widget->font(), Window().Widget()->font());
         ASSERT_EQ(QFontInfo(widget->font()).family(), kResolvedFamily);
@@ -150,7 +151,7 @@ class FontFitTest : public WindowTest {
         for (const QString& text : texts) {
             SCOPED_TRACE(box + ": \"" + text.toStdString() + "\"");
             Window().TextBoxNamed(box).SetText(text.toStdU16String());
-            ASSERT_EQ(Text(box), text);
+            ASSERT_EQ(Text(box), text.toStdString());
             if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
                 ExpectOneLine(*multi, text);
             } else {
@@ -164,7 +165,7 @@ class FontFit : public FontFitTest, public ::testing::WithParamInterface<FitCase
 
 TEST_P(FontFit, EveryTextTheProgramWritesFitsOnOneLine) {
     const FitCase& c = GetParam();
-    ExpectFits(c.box, TextsFor(c.content, Widget(c.box)->font()));
+    ExpectFits(c.box, TextsFor(c.content, WidgetOf(Control(c.box))->font()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Boxes, FontFit, ::testing::ValuesIn(kFitCases),

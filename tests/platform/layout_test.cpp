@@ -15,6 +15,7 @@
 
 #include "form1.h"
 #include "printers.h"
+#include "qt_widgets.h"
 #include "window_fixture.h"
 
 #ifndef TSRL_EXPECTED_DEVICE_PIXEL_RATIO
@@ -74,7 +75,7 @@ TEST_P(Placement, ControlSitsWhereTheTablePutsIt) {
     for (const int twips : {c.left, c.top, c.width, c.height}) {
         ASSERT_EQ(twips % kTwipsPerPixel, 0) << twips << " twips";
     }
-    QWidget* widget = Widget(std::string(c.name));
+    QWidget* widget = WidgetOf(Control(std::string(c.name)));
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->parentWidget(), Window().Widget());
     EXPECT_EQ(widget->geometry(), QRect(c.left / kTwipsPerPixel, c.top / kTwipsPerPixel,
@@ -113,7 +114,7 @@ TEST_F(Layout, EveryBoxHasTheSameFrameAndEachRowOneBaseline) {
     Do(Click("Command1"));  // 0 And 0: every box holds 0, none has the focus
     const QImage picture = Window().Widget()->grab().toImage();
     const auto rect = [this](const std::string& box) {
-        const QRect r = Widget(box)->geometry();
+        const QRect r = WidgetOf(Control(box))->geometry();
         return QRect(r.topLeft() * kExpectedRatio, r.size() * kExpectedRatio);  // device pixels
     };
     for (const char* row : {"1", "2", "3"}) {
@@ -143,7 +144,7 @@ struct NameCase {
 class Names : public WindowTest, public ::testing::WithParamInterface<NameCase> {};
 
 TEST_P(Names, ObjectNameIsTheControlNameAndTheAccessibleNameIsAsSpoken) {
-    QWidget* widget = Widget(GetParam().control);
+    QWidget* widget = WidgetOf(Control(GetParam().control));
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->objectName().toStdString(), GetParam().control);
     EXPECT_EQ(Window().Widget()->findChild<QWidget*>(QString::fromStdString(GetParam().control)),

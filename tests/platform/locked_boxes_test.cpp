@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "printers.h"
+#include "qt_widgets.h"
 #include "window_fixture.h"
 
 namespace tsrl::testing {
@@ -25,21 +26,21 @@ const std::vector<std::string> kLockedBoxes = {"Text1Bin", "Text2Bin", "Text3Dec
 const char* const kAllBoxes[] = {"Text1Dec", "Text1Hex", "Text1Bin", "Text2Dec", "Text2Hex",
                                  "Text2Bin", "Text3Dec", "Text3Hex", "Text3Bin"};
 
-const QString kClipboardText = "-42";
+const std::string kClipboardText = "-42";
 
 class LockedBoxTest : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
         // Distinct texts everywhere: -123456789 Xor 987 = -123457232.
-        Run({Click("Text1Dec"), Key(Qt::Key_A, Qt::ControlModifier), Type("-123456789"),
-             Key(Qt::Key_Tab), Type("987"), Click("Command3")});
+        Run({Click("Text1Dec"), Key(Keys::A, kCtrl), Type("-123456789"), Key(Keys::Tab),
+             Type("987"), Click("Command3")});
         ASSERT_EQ(Text("Text3Dec"), "-123457232");
-        QApplication::clipboard()->setText(kClipboardText);
+        QApplication::clipboard()->setText(QString::fromStdString(kClipboardText));
     }
 
-    std::map<std::string, QString> AllTexts() const {
-        std::map<std::string, QString> texts;
+    std::map<std::string, std::string> AllTexts() const {
+        std::map<std::string, std::string> texts;
         for (const char* box : kAllBoxes) {
             texts[box] = Text(box);
         }
@@ -48,7 +49,7 @@ class LockedBoxTest : public WindowTest {
 
     // Where a drag and drop is delivered: a multi-line box's viewport, else the box itself.
     QWidget* DropTarget(const std::string& box) const {
-        QWidget* widget = Widget(box);
+        QWidget* widget = WidgetOf(Control(box));
         if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
             return edit->viewport();
         }
@@ -57,10 +58,10 @@ class LockedBoxTest : public WindowTest {
 
     // A drag of text from another program entering the box and dropped on its middle. The
     // events go straight to the widget, so even a box that would refuse the drag sees the drop.
-    void DropText(const std::string& box, const QString& text) {
+    void DropText(const std::string& box, const std::string& text) {
         QWidget* target = DropTarget(box);
         QMimeData data;
-        data.setText(text);
+        data.setText(QString::fromStdString(text));
         const QPoint at = target->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
                               Qt::NoModifier);
@@ -83,22 +84,22 @@ struct Attempt {
     bool editsATypingBox = true;
 };
 
-const Step kSelectAll = Key(Qt::Key_A, Qt::ControlModifier);
+const Step kSelectAll = Key(Keys::A, kCtrl);
 
 const std::vector<Attempt>& Attempts() {
     static const std::vector<Attempt> attempts = {
         {"Typing", {Type("123abc-")}},
         {"TypingOverASelection", {kSelectAll, Type("5")}},
-        {"BackspaceAtTheEnd", {Key(Qt::Key_End), Key(Qt::Key_Backspace)}},
-        {"BackspaceOnASelection", {kSelectAll, Key(Qt::Key_Backspace)}},
-        {"DeleteAtTheStart", {Key(Qt::Key_Home), Key(Qt::Key_Delete)}},
-        {"DeleteOnASelection", {kSelectAll, Key(Qt::Key_Delete)}},
-        {"PasteWithCtrlV", {Key(Qt::Key_End), Key(Qt::Key_V, Qt::ControlModifier)}},
-        {"PasteOverASelection", {kSelectAll, Key(Qt::Key_V, Qt::ControlModifier)}},
-        {"PasteWithShiftInsert", {kSelectAll, Key(Qt::Key_Insert, Qt::ShiftModifier)}},
-        {"CutWithCtrlX", {kSelectAll, Key(Qt::Key_X, Qt::ControlModifier)}},
-        {"Enter", {Key(Qt::Key_End), Key(Qt::Key_Return)}, false},
-        {"Undo", {Key(Qt::Key_Z, Qt::ControlModifier)}, false},
+        {"BackspaceAtTheEnd", {Key(Keys::End), Key(Keys::Backspace)}},
+        {"BackspaceOnASelection", {kSelectAll, Key(Keys::Backspace)}},
+        {"DeleteAtTheStart", {Key(Keys::Home), Key(Keys::Delete)}},
+        {"DeleteOnASelection", {kSelectAll, Key(Keys::Delete)}},
+        {"PasteWithCtrlV", {Key(Keys::End), Key(Keys::V, kCtrl)}},
+        {"PasteOverASelection", {kSelectAll, Key(Keys::V, kCtrl)}},
+        {"PasteWithShiftInsert", {kSelectAll, Key(Keys::Insert, kShift)}},
+        {"CutWithCtrlX", {kSelectAll, Key(Keys::X, kCtrl)}},
+        {"Enter", {Key(Keys::End), Key(Keys::Return)}, false},
+        {"Undo", {Key(Keys::Z, kCtrl)}, false},
     };
     return attempts;
 }
@@ -113,10 +114,10 @@ TEST_P(LockedBox, KeysAndPastesChangeNothing) {
     ASSERT_EQ(Focus(), box);
     Run(attempt.steps);
     EXPECT_EQ(AllTexts(), before);
-    const QString clipboard = QApplication::clipboard()->text();
+    const std::string clipboard = QApplication::clipboard()->text().toStdString();
     if (attempt.name == "CutWithCtrlX") {
         EXPECT_TRUE(clipboard == kClipboardText || clipboard == Text(box))
-            << "a cut from a locked box may at most copy: " << clipboard.toStdString();
+            << "a cut from a locked box may at most copy: " << clipboard;
     } else {
         EXPECT_EQ(clipboard, kClipboardText);
     }
@@ -145,7 +146,7 @@ std::vector<Attempt> EditingAttempts() {
 class TypingBoxControl : public LockedBoxTest, public ::testing::WithParamInterface<Attempt> {};
 
 TEST_P(TypingBoxControl, TheSameAttemptChangesTheUnlockedText1Dec) {
-    const QString before = Text("Text1Dec");
+    const std::string before = Text("Text1Dec");
     Do(Click("Text1Dec"));
     Run(GetParam().steps);
     EXPECT_NE(Text("Text1Dec"), before);
@@ -178,21 +179,21 @@ TEST_P(LockedBoxEach, ADropChangesNothing) {
 }
 
 TEST_P(LockedBoxEach, ItsTextCanBeSelectedAndCopied) {
-    const QString text = Text(GetParam());
-    ASSERT_FALSE(text.isEmpty());
+    const std::string text = Text(GetParam());
+    ASSERT_FALSE(text.empty());
     ASSERT_NE(text, kClipboardText);
-    Run({Click(GetParam()), Key(Qt::Key_A, Qt::ControlModifier)});
+    Run({Click(GetParam()), Key(Keys::A, kCtrl)});
     EXPECT_EQ(SelectedText(GetParam()), text);
-    Do(Key(Qt::Key_C, Qt::ControlModifier));
-    EXPECT_EQ(QApplication::clipboard()->text(), text);
+    Do(Key(Keys::C, kCtrl));
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), text);
     EXPECT_EQ(Text(GetParam()), text);
 }
 
 TEST_P(LockedBoxEach, ItsTextCanBeSelectedWithShiftAndTheArrowKeys) {
-    const QString text = Text(GetParam());
-    Run({Click(GetParam()), Key(Qt::Key_Home), Key(Qt::Key_Right, Qt::ShiftModifier),
-         Key(Qt::Key_Right, Qt::ShiftModifier), Key(Qt::Key_C, Qt::ControlModifier)});
-    EXPECT_EQ(QApplication::clipboard()->text(), text.left(2));
+    const std::string text = Text(GetParam());
+    Run({Click(GetParam()), Key(Keys::Home), Key(Keys::Right, kShift), Key(Keys::Right, kShift),
+         Key(Keys::C, kCtrl)});
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), text.substr(0, 2));
 }
 
 INSTANTIATE_TEST_SUITE_P(Boxes, LockedBoxEach, ::testing::ValuesIn(kLockedBoxes),

@@ -3,11 +3,13 @@
 // and an operation whose failure the engine's boundary absorbs.
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QString>
 #include <string>
 #include <vector>
 
 #include "printers.h"
+#include "qt_widgets.h"
 #include "window_fixture.h"
 
 namespace tsrl::testing {
@@ -28,8 +30,8 @@ class WindowEvents : public WindowTest {
 struct ResultCase {
     std::string name;
     std::u16string decimal;
-    QString hex;
-    QString binary;
+    std::string hex;
+    std::string binary;
 };
 
 class ResultRowChange : public WindowEvents, public ::testing::WithParamInterface<ResultCase> {};
@@ -63,25 +65,25 @@ TEST_F(WindowEvents, AnEqualWriteToText3DecRaisesNoChange) {
 
 struct Keystroke {
     Step step;
-    QString text;  // Text2Dec afterwards
+    std::string text;  // Text2Dec afterwards
     bool divideEnabled;
 };
 
 TEST_F(WindowEvents, DivideFollowsEachKeystrokeInText2Dec) {
     ASSERT_FALSE(Enabled("Divide")) << "Text2Dec holds 0 at start";
-    Do(Key(Qt::Key_Tab));  // to Text2Dec, all selected
+    Do(Key(Keys::Tab));  // to Text2Dec, all selected
     ASSERT_EQ(Focus(), "Text2Dec");
     const std::vector<Keystroke> strokes = {
         {Type("5"), "5", true},
-        {Key(Qt::Key_Backspace), "", false},
+        {Key(Keys::Backspace), "", false},
         {Type("0"), "0", false},
         {Type("3"), "03", true},
-        {Key(Qt::Key_Backspace), "0", false},
+        {Key(Keys::Backspace), "0", false},
         {Type("x"), "0x", false},
         {Type("1"), "0x1", true},
-        {Key(Qt::Key_Home), "0x1", true},
-        {Key(Qt::Key_Delete), "x1", false},
-        {Key(Qt::Key_A, Qt::ControlModifier), "x1", false},
+        {Key(Keys::Home), "0x1", true},
+        {Key(Keys::Delete), "x1", false},
+        {Key(Keys::A, kCtrl), "x1", false},
         {Type("-"), "-", false},
         {Type("2"), "-2", true},
     };
@@ -101,12 +103,22 @@ TEST_F(WindowEvents, AProgramWriteToText2DecSetsDivideBeforeItReturns) {
 }
 
 TEST_F(WindowEvents, LeavingText2HexUpdatesDivide) {
-    Run({Click("Text2Hex"), Key(Qt::Key_A, Qt::ControlModifier), Type("10"), Key(Qt::Key_Tab)});
+    Run({Click("Text2Hex"), Key(Keys::A, kCtrl), Type("10"), Key(Keys::Tab)});
     EXPECT_EQ(Text("Text2Dec"), "16");
     EXPECT_TRUE(Enabled("Divide"));
-    Run({Click("Text2Hex"), Key(Qt::Key_A, Qt::ControlModifier), Type("0"), Key(Qt::Key_Tab)});
+    Run({Click("Text2Hex"), Key(Keys::A, kCtrl), Type("0"), Key(Keys::Tab)});
     EXPECT_EQ(Text("Text2Dec"), "0");
     EXPECT_FALSE(Enabled("Divide"));
+}
+
+// A rejected text too long for its box is shown from its start, not from its last line.
+TEST_F(WindowEvents, RejectedLongTextIsShownFromItsStart) {
+    Run({Paste(std::string(40, '9') + "x"), Key(Keys::Tab)});
+    ASSERT_EQ(Focus(), "Text1Dec");
+    const QScrollBar* lines =
+        qobject_cast<QPlainTextEdit*>(WidgetOf(Control("Text1Dec")))->verticalScrollBar();
+    EXPECT_GT(lines->maximum(), 0) << "the text fits: nothing to scroll";
+    EXPECT_EQ(lines->value(), 0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -114,15 +126,15 @@ TEST_F(WindowEvents, LeavingText2HexUpdatesDivide) {
 
 struct EnterBox {
     std::string box;
-    QString typed;      // "" for a locked box
-    QString textAfter;  // after the box was left
+    std::string typed;      // "" for a locked box
+    std::string textAfter;  // after the box was left
     std::string focusAfter;
 };
 
 struct EnterKey {
     std::string name;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
+    Keys key;
+    Modifiers modifiers;
 };
 
 const EnterBox kEnterBoxes[] = {
@@ -132,10 +144,10 @@ const EnterBox kEnterBoxes[] = {
 };
 
 const EnterKey kEnterKeys[] = {
-    {"Return", Qt::Key_Return, Qt::NoModifier},
-    {"KeypadEnter", Qt::Key_Enter, Qt::KeypadModifier},
-    {"ShiftReturn", Qt::Key_Return, Qt::ShiftModifier},
-    {"CtrlReturn", Qt::Key_Return, Qt::ControlModifier},
+    {"Return", Keys::Return, kNoModifier},
+    {"KeypadEnter", Keys::KeypadEnter, kNoModifier},
+    {"ShiftReturn", Keys::Return, kShift},
+    {"CtrlReturn", Keys::Return, kCtrl},
 };
 
 bool HasLineBreak(const QString& text) {
@@ -149,11 +161,11 @@ class EnterInBox : public WindowEvents,
 TEST_P(EnterInBox, NeverInsertsALineBreak) {
     const auto& [c, key] = GetParam();
     Do(Click(c.box));
-    if (!c.typed.isEmpty()) {
+    if (!c.typed.empty()) {
         // Enter in the middle of the text, where a line break would be easiest to see.
-        Run({Key(Qt::Key_A, Qt::ControlModifier), Type(c.typed), Key(Qt::Key_Left)});
+        Run({Key(Keys::A, kCtrl), Type(c.typed), Key(Keys::Left)});
     }
-    auto* edit = qobject_cast<QPlainTextEdit*>(Widget(c.box));
+    auto* edit = qobject_cast<QPlainTextEdit*>(WidgetOf(Control(c.box)));
     ASSERT_NE(edit, nullptr);
     Do(Key(key.key, key.modifiers));
     EXPECT_EQ(edit->document()->blockCount(), 1);
@@ -175,15 +187,15 @@ INSTANTIATE_TEST_SUITE_P(BoxesAndKeys, EnterInBox,
 
 struct OperationCase {
     std::string button;
-    QString decimal;
-    QString hex;
+    std::string decimal;
+    std::string hex;
 };
 
 class OperationResult : public WindowEvents, public ::testing::WithParamInterface<OperationCase> {};
 
 TEST_P(OperationResult, IsShownInTheResultRow) {
-    Run({Click("Text1Dec"), Key(Qt::Key_A, Qt::ControlModifier), Type("7"), Key(Qt::Key_Tab),
-         Type("3"), Click(GetParam().button)});
+    Run({Click("Text1Dec"), Key(Keys::A, kCtrl), Type("7"), Key(Keys::Tab), Type("3"),
+         Click(GetParam().button)});
     EXPECT_EQ(Text("Text3Dec"), GetParam().decimal);
     EXPECT_EQ(Text("Text3Hex"), GetParam().hex);
     EXPECT_EQ(Focus(), GetParam().button);
@@ -207,7 +219,7 @@ INSTANTIATE_TEST_SUITE_P(SevenAndThree, OperationResult,
 
 struct BitwiseCase {
     std::string button;
-    QString result;  // of 12 and 10
+    std::string result;  // of 12 and 10
 };
 
 class FailingOperation : public WindowEvents, public ::testing::WithParamInterface<BitwiseCase> {};
@@ -217,12 +229,12 @@ TEST_P(FailingOperation, DoesNotEndTheProgramAndTheNextClickRuns) {
     ASSERT_EQ(Focus(), GetParam().button);
     Box("Text1Dec").SetText(u"abc");
     Box("Text2Dec").SetText(u"10");
-    Do(Key(Qt::Key_Space));
+    Do(Key(Keys::Space));
     EXPECT_EQ(Text("Text3Dec"), "0") << "nothing written";
     EXPECT_EQ(Focus(), GetParam().button);
 
     Box("Text1Dec").SetText(u"12");
-    Do(Key(Qt::Key_Space));
+    Do(Key(Keys::Space));
     EXPECT_EQ(Text("Text3Dec"), GetParam().result);
     Do(Click("Divide"));
     EXPECT_EQ(Text("Text3Dec"), "1");

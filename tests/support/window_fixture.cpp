@@ -1,26 +1,17 @@
 #include "window_fixture.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTest>
-#include <QWidget>
+#include <stdexcept>
 
 #include "services.h"
 
 namespace tsrl::testing {
-namespace {
 
-QWidget* Receiver() {
-    QWidget* focus = QApplication::focusWidget();
-    return focus != nullptr ? focus : QApplication::activeWindow();
-}
-
-}  // namespace
-
-QString Bits(std::uint32_t pattern) {
-    return QString::number(pattern, 2).rightJustified(32, u'0');
+std::string Bits(std::uint32_t pattern) {
+    std::string bits;
+    for (int bit = 31; bit >= 0; --bit) {
+        bits += ((pattern >> bit) & 1U) != 0 ? '1' : '0';
+    }
+    return bits;
 }
 
 std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
@@ -31,7 +22,7 @@ void WindowTest::SetUp() {
     form_ = std::make_unique<Form1>();
     Window().Load();
     Window().Show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Window().Widget()));
+    ASSERT_TRUE(driver::WaitUntilActive(Control(std::string(kForm1Layout.controls.front().name))));
     beepsAtStart_ = forms::BeepCount();
 }
 
@@ -39,35 +30,37 @@ void WindowTest::TearDown() {
     form_.reset();
 }
 
-QWidget* WindowTest::Widget(const std::string& control) const {
-    forms::Control* found = Window().Find(control);
+forms::Control& WindowTest::Control(const std::string& name) const {
+    forms::Control* found = Window().Find(name);
     if (found == nullptr) {
-        ADD_FAILURE() << "no control named " << control;
-        return nullptr;
+        throw std::invalid_argument("no control named " + name);
     }
-    return found->Widget();
+    return *found;
 }
 
-QString WindowTest::Text(const std::string& box) const {
-    const std::u16string text = Window().TextBoxNamed(box).Text();
-    return QString::fromStdU16String(text);
+std::string WindowTest::Text(const std::string& box) const {
+    return driver::Utf8(Window().TextBoxNamed(box).Text());
 }
 
 std::string WindowTest::Focus() const {
-    const QWidget* focus = QApplication::focusWidget();
-    return focus != nullptr ? focus->objectName().toStdString() : std::string();
+    for (const forms::ControlLayout& c : kForm1Layout.controls) {
+        if (driver::HoldsNativeFocus(Control(std::string(c.name)))) {
+            return std::string(c.name);
+        }
+    }
+    return {};
 }
 
-QString WindowTest::SelectedText(const std::string& box) const {
-    QWidget* widget = Widget(box);
-    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
-        return edit->textCursor().selectedText();
-    }
-    return qobject_cast<QLineEdit*>(widget)->selectedText();
+std::string WindowTest::SelectedText(const std::string& box) const {
+    const forms::TextBox& textBox = Window().TextBoxNamed(box);
+    const std::u16string text = textBox.Text();
+    const auto start = static_cast<std::size_t>(textBox.SelStart());
+    return driver::Utf8(
+        std::u16string_view(text).substr(start, static_cast<std::size_t>(textBox.SelLength())));
 }
 
 bool WindowTest::Enabled(const std::string& button) const {
-    return Widget(button)->isEnabled();
+    return Window().ButtonNamed(button).Enabled();
 }
 
 int WindowTest::Beeps() const {
@@ -82,24 +75,15 @@ void WindowTest::Run(const std::vector<Step>& steps) {
 
 void WindowTest::Do(const Step& step) {
     if (const auto* click = std::get_if<ClickOn>(&step)) {
-        QWidget* widget = Widget(click->control);
-        QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+        driver::Click(Control(click->control));
     } else if (const auto* type = std::get_if<TypeText>(&step)) {
-        for (const QChar c : type->text) {
-            if (c.unicode() > 0x20 && c.unicode() < 0x7F) {
-                QTest::keyClick(Receiver(), static_cast<char>(c.unicode()));
-            } else {
-                QTest::sendKeyEvent(QTest::Click, Receiver(), Qt::Key_unknown, QString(c),
-                                    Qt::NoModifier);
-            }
-        }
+        driver::Type(type->text);
     } else if (const auto* key = std::get_if<PressKey>(&step)) {
-        QTest::keyClick(Receiver(), key->key, key->modifiers);
+        driver::Press(key->key, key->modifiers);
     } else if (const auto* paste = std::get_if<PasteText>(&step)) {
-        QApplication::clipboard()->setText(paste->text);
-        QTest::keyClick(Receiver(), Qt::Key_V, Qt::ControlModifier);
+        driver::Paste(paste->text);
     }
-    QApplication::processEvents();
+    driver::ProcessEvents();
 }
 
 void WindowTest::ExpectRow(int row, const Row& texts) const {
@@ -107,7 +91,7 @@ void WindowTest::ExpectRow(int row, const Row& texts) const {
     const char* const columns[] = {"Dec", "Hex", "Bin"};
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const std::string box = prefix + columns[i];
-        EXPECT_EQ(Text(box).toStdString(), texts[i].toStdString()) << "in " << box;
+        EXPECT_EQ(Text(box), texts[i]) << "in " << box;
     }
 }
 
@@ -122,11 +106,11 @@ void WindowTest::Expect(const Outcome& outcome) const {
         ExpectRow(3, *outcome.row3);
     }
     EXPECT_EQ(Focus(), outcome.focus);
-    // Qt's focus and the engine's must agree, or the next leave would run no LostFocus.
+    // The native focus and the engine's must agree, or the next leave would run no LostFocus.
     const forms::Control* focused = Window().FocusedControl();
     EXPECT_EQ(focused != nullptr ? std::string(focused->Name()) : std::string(), outcome.focus);
     if (outcome.selected) {
-        EXPECT_EQ(SelectedText(outcome.focus).toStdString(), outcome.selected->toStdString());
+        EXPECT_EQ(SelectedText(outcome.focus), *outcome.selected);
     }
     if (outcome.divideEnabled) {
         EXPECT_EQ(Enabled("Divide"), *outcome.divideEnabled);

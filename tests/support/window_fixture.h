@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QString>
-#include <Qt>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -16,8 +14,7 @@
 #include <vector>
 
 #include "form1.h"
-
-class QWidget;
+#include "window_driver.h"
 
 namespace tsrl::testing {
 
@@ -25,35 +22,35 @@ struct ClickOn {
     std::string control;
 };
 struct TypeText {
-    QString text;
+    std::string text;  // UTF-8
 };
 struct PressKey {
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    Keys key;
+    Modifiers modifiers = kNoModifier;
 };
 struct PasteText {  // from the clipboard, with Ctrl+V
-    QString text;
+    std::string text;
 };
 using Step = std::variant<ClickOn, TypeText, PressKey, PasteText>;
 
 inline Step Click(std::string control) {
     return ClickOn{std::move(control)};
 }
-inline Step Type(QString text) {
+inline Step Type(std::string text) {
     return TypeText{std::move(text)};
 }
-inline Step Paste(QString text) {
+inline Step Paste(std::string text) {
     return PasteText{std::move(text)};
 }
-inline Step Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+inline Step Key(Keys key, Modifiers modifiers = kNoModifier) {
     return PressKey{key, modifiers};
 }
 
 // One row of boxes: decimal, hex, binary.
-using Row = std::array<QString, 3>;
+using Row = std::array<std::string, 3>;
 
 // The 32 binary digits of a pattern, most significant first.
-QString Bits(std::uint32_t pattern);
+std::string Bits(std::uint32_t pattern);
 
 // What a case must leave; a row left unset is not checked, the beep count always is.
 struct Outcome {
@@ -61,7 +58,7 @@ struct Outcome {
     std::optional<Row> row2 = std::nullopt;
     std::optional<Row> row3 = std::nullopt;
     std::string focus = {};
-    std::optional<QString> selected = std::nullopt;  // in the focused box
+    std::optional<std::string> selected = std::nullopt;  // in the focused box
     std::optional<bool> divideEnabled = std::nullopt;
     int beeps = 0;
 };
@@ -83,13 +80,13 @@ class WindowTest : public ::testing::Test {
     void TearDown() override;
 
     forms::Form& Window() const { return form_->Window(); }
-    QWidget* Widget(const std::string& control) const;
-    // The text of a box, as the window reads it.
-    QString Text(const std::string& box) const;
-    // The object name of the widget that has the keyboard focus, or "" for none.
+    forms::Control& Control(const std::string& name) const;
+    // The text of a box, as the window reads it, in UTF-8.
+    std::string Text(const std::string& box) const;
+    // The name of the control that holds the native keyboard focus, or "" for none.
     std::string Focus() const;
-    // The text selected in the focused box.
-    QString SelectedText(const std::string& box) const;
+    // The text selected in a box.
+    std::string SelectedText(const std::string& box) const;
     bool Enabled(const std::string& button) const;
     // Beeps since the window was shown.
     int Beeps() const;

@@ -2,14 +2,16 @@
 // a mouse click on the button, or Space or Enter on it after Enter and Tab took the focus there.
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <iterator>
+#include <string>
 
 #include "window_fixture.h"
 
 namespace tsrl::testing {
 namespace {
 
-const QString kOverflow = "Exceeds capacity of a Long data type!";
+const std::string kOverflow = "Exceeds capacity of a Long data type!";
 const std::array<std::string, 8> kButtons{"Command1", "Command2", "Command3", "Not",
                                           "Plus",     "Minus",    "Multiply", "Divide"};
 
@@ -18,25 +20,26 @@ enum class Press { Mouse, Space, Enter };
 // What a row shows for a value, worked out here rather than by the window's conversions.
 Row Shown(Long value) {
     const auto pattern = static_cast<std::uint32_t>(value);
-    return {QString::number(value), QString::number(pattern, 16).rightJustified(8, u'0').toUpper(),
-            Bits(pattern)};
+    std::array<char, 9> hex{};
+    std::snprintf(hex.data(), hex.size(), "%08X", pattern);
+    return {std::to_string(value), hex.data(), Bits(pattern)};
 }
 Row Report(const char* operation) {
     return {"00", operation, kOverflow};
 }
 
 std::vector<Step> Operate(Long a, Long b, const std::string& button, Press by) {
-    std::vector<Step> steps{Type(QString::number(a)), Key(Qt::Key_Tab), Type(QString::number(b))};
+    std::vector<Step> steps{Type(std::to_string(a)), Key(Keys::Tab), Type(std::to_string(b))};
     if (by == Press::Mouse) {
         steps.push_back(Click(button));
         return steps;
     }
-    steps.push_back(Key(Qt::Key_Return));  // to Command1, then along the buttons
+    steps.push_back(Key(Keys::Return));  // to Command1, then along the buttons
     const auto tabs = std::distance(kButtons.begin(), std::ranges::find(kButtons, button));
     for (auto i = 0; i < tabs; ++i) {
-        steps.push_back(Key(Qt::Key_Tab));
+        steps.push_back(Key(Keys::Tab));
     }
-    steps.push_back(Key(by == Press::Space ? Qt::Key_Space : Qt::Key_Return));
+    steps.push_back(Key(by == Press::Space ? Keys::Space : Keys::Return));
     return steps;
 }
 
@@ -67,8 +70,9 @@ const Case kArithmetic[] = {
     Operation("SubtractBelowLowestReports", kLowest, 1, "Minus", Report("Subtracting")),
     Operation("SubtractLowestFromZeroReports", 0, kLowest, "Minus", Report("Subtracting")),
     Operation("SubtractReachesLowest", -1, kHighest, "Minus",
-              Row{"-2147483648", "80000000", "1" + QString(31, u'0')}, Press::Enter),
-    Operation("SubtractBelowZero", 5, 7, "Minus", Row{"-2", "FFFFFFFE", QString(31, u'1') + "0"}),
+              Row{"-2147483648", "80000000", "1" + std::string(31, '0')}, Press::Enter),
+    Operation("SubtractBelowZero", 5, 7, "Minus",
+              Row{"-2", "FFFFFFFE", std::string(31, '1') + "0"}),
     Operation("MultiplyPastHighestReports", 65536, 32768, "Multiply", Report("Multiplying")),
     Operation("MultiplyMinusOneByLowestReports", -1, kLowest, "Multiply", Report("Multiplying"),
               Press::Space),
@@ -85,7 +89,7 @@ const Case kArithmetic[] = {
 INSTANTIATE_TEST_SUITE_P(Arithmetic, Operations, ::testing::ValuesIn(kArithmetic), CaseName);
 
 const Case kBitwise[] = {
-    Operation("NotZero", 0, 0, "Not", Row{"-1", "FFFFFFFF", QString(32, u'1')}, Press::Space),
+    Operation("NotZero", 0, 0, "Not", Row{"-1", "FFFFFFFF", std::string(32, '1')}, Press::Space),
     // Reading Text2Dec instead would show ~7 = -8.
     Operation("NotLowestReadsOnlyText1Dec", kLowest, 7, "Not", Shown(kHighest)),
     Operation("AndMinusOneWith255", -1, 255, "Command1", Shown(255), Press::Enter),
@@ -98,10 +102,10 @@ INSTANTIATE_TEST_SUITE_P(Bitwise, Operations, ::testing::ValuesIn(kBitwise), Cas
 const Case kSequences[] = {
     // "00" must give way to the whole row of a zero result.
     {"ReportThenZeroResult",
-     {Type("-2147483648"), Key(Qt::Key_Tab), Type("-2147483648"), Click("Plus"), Click("Command3")},
+     {Type("-2147483648"), Key(Keys::Tab), Type("-2147483648"), Click("Plus"), Click("Command3")},
      {.row3 = Shown(0), .focus = "Command3", .beeps = 1}},
     {"TwoReportsInARow",
-     {Type("-2147483648"), Key(Qt::Key_Tab), Type("-1"), Click("Multiply"), Click("Divide")},
+     {Type("-2147483648"), Key(Keys::Tab), Type("-1"), Click("Multiply"), Click("Divide")},
      {.row1 = Shown(kLowest),
       .row2 = Shown(-1),
       .row3 = Report("Dividing"),
@@ -109,15 +113,15 @@ const Case kSequences[] = {
       .beeps = 2}},
     // After "00", a difference must show itself, not a zero nor the old report.
     {"ReportThenDifference",
-     {Type("-2147483648"), Key(Qt::Key_Tab), Type("-1"), Click("Multiply"), Click("Minus")},
+     {Type("-2147483648"), Key(Keys::Tab), Type("-1"), Click("Multiply"), Click("Minus")},
      {.row3 = Shown(-2147483647), .focus = "Minus", .beeps = 1}},
     // The leave runs before the click, so the click reads the rewritten operands.
     {"OperandsLeftByTheClickAreReadRewritten",
-     {Type("0x10"), Key(Qt::Key_Tab), Type(" 3 "), Click("Plus")},
+     {Type("0x10"), Key(Keys::Tab), Type(" 3 "), Click("Plus")},
      {.row1 = Shown(16), .row2 = Shown(3), .row3 = Shown(19), .focus = "Plus"}},
     // Divide is disabled for a zero divisor, so a click on it reaches nothing.
     {"ZeroDivisorLeavesDivideDisabled",
-     {Type("7"), Key(Qt::Key_Tab), Type("0"), Click("Divide")},
+     {Type("7"), Key(Keys::Tab), Type("0"), Click("Divide")},
      {.row3 = Shown(0), .focus = "Text2Dec", .divideEnabled = false}},
 };
 INSTANTIATE_TEST_SUITE_P(Sequences, Operations, ::testing::ValuesIn(kSequences), CaseName);

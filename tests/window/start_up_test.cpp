@@ -2,53 +2,62 @@
 // with the title bar out of reach.
 #include <gtest/gtest.h>
 
-#include <QPoint>
-#include <QRect>
-#include <QScreen>
-#include <QWidget>
+#include <string>
 
 #include "form1.h"
+#include "window_driver.h"
 
 namespace {
+
+using tsrl::testing::Rect;
+namespace driver = tsrl::testing::driver;
+
+// Any control stands for its window.
+const tsrl::forms::Control& AnyControl(const tsrl::forms::Form& form) {
+    return *form.Find(tsrl::kForm1Layout.controls.front().name);
+}
 
 TEST(StartUpPlacement, LoadPutsTheWindowAQuarterOfTheFreeSpaceFromTheCorner) {
     tsrl::Form1 form1;
     tsrl::forms::Form& form = form1.Window();
     form.Load();
-    const QWidget* window = form.Widget();
-    const QSize screen = window->screen()->geometry().size();
-    const QSize size = window->frameGeometry().size();
-    const QPoint expected((screen.width() - size.width()) / 4,
-                          (screen.height() - size.height()) / 4);
+    const Rect screen = driver::WholeScreen();
+    const Rect frame = driver::WindowFrame(AnyControl(form));
     // Twips round to whole pixels, so a quarter may land half a pixel either way.
-    EXPECT_NEAR(window->pos().x(), expected.x(), 1);
-    EXPECT_NEAR(window->pos().y(), expected.y(), 1);
-    EXPECT_NE(window->pos(), QPoint(555 / 15, 840 / 15)) << "the stored position was kept";
+    EXPECT_NEAR(frame.left, (screen.width - frame.width) / 4, 1);
+    EXPECT_NEAR(frame.top, (screen.height - frame.height) / 4, 1);
+    EXPECT_FALSE(frame.left == 555 / 15 && frame.top == 840 / 15) << "the stored position was kept";
 }
 
 struct Placement {
     float left;  // twips, as Load sets them
     float top;
-    QPoint shown;  // pixels, the frame's top-left once shown
+    int shownLeft;  // pixels, the frame's top-left once shown
+    int shownTop;
 };
 
 TEST(StartUpPlacement, KeepsTheTitleBarWithinReach) {
     const Placement cases[] = {
-        {-3000.0F, -1500.0F, {0, 0}},
-        {-3000.0F, 900.0F, {0, 60}},
-        {600.0F, -1500.0F, {40, 0}},
-        {600.0F, 900.0F, {40, 60}},
+        {-3000.0F, -1500.0F, 0, 0},
+        {-3000.0F, 900.0F, 0, 60},
+        {600.0F, -1500.0F, 40, 0},
+        {600.0F, 900.0F, 40, 60},
     };
     for (const Placement& c : cases) {
         SCOPED_TRACE(testing::Message() << "left " << c.left << ", top " << c.top);
         tsrl::Form1 form1;
         tsrl::forms::Form& form = form1.Window();
-        ASSERT_EQ(form.Widget()->screen()->availableGeometry().topLeft(), QPoint(0, 0));
+        const Rect work = driver::WorkArea();
+        ASSERT_EQ(work.left, 0);
+        ASSERT_EQ(work.top, 0);
         form.Load();
         form.SetLeft(c.left);
         form.SetTop(c.top);
         form.Show();
-        EXPECT_EQ(form.Widget()->frameGeometry().topLeft(), c.shown);
+        ASSERT_TRUE(driver::WaitUntilActive(AnyControl(form)));
+        const Rect frame = driver::WindowFrame(AnyControl(form));
+        EXPECT_EQ(frame.left, c.shownLeft);
+        EXPECT_EQ(frame.top, c.shownTop);
     }
 }
 

@@ -1,0 +1,54 @@
+// The toolkit's half of the window tests: user input as the system would deliver it, and the
+// few things the engine's public API cannot tell (which native control holds the focus, where
+// the window is). One implementation per backend; the fixture and the tables use only this.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "controls.h"
+
+namespace tsrl::testing {
+
+// clang-format off
+enum class Keys {
+    Tab, Return, KeypadEnter, Space, Backspace, Delete, Insert, Home, End, Left, Right,
+    A, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z
+};
+// clang-format on
+
+using Modifiers = unsigned;
+inline constexpr Modifiers kNoModifier = 0;
+inline constexpr Modifiers kShift = 1;
+inline constexpr Modifiers kCtrl = 2;
+
+// In pixels.
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+namespace driver {
+
+// A left click at the control's centre.
+void Click(const forms::Control& control);
+// Texts in UTF-8, typed or pasted where the focus is.
+void Type(std::string_view text);
+void Press(Keys key, Modifiers modifiers);
+void Paste(std::string_view text);
+// Runs what the input set off, until nothing is pending.
+void ProcessEvents();
+
+bool HoldsNativeFocus(const forms::Control& control);
+// The window of a control: active at last, its outer frame, and the screens it may be on.
+bool WaitUntilActive(const forms::Control& control);
+Rect WindowFrame(const forms::Control& control);
+Rect WholeScreen();
+Rect WorkArea();
+
+std::string Utf8(std::u16string_view text);
+
+}  // namespace driver
+}  // namespace tsrl::testing
