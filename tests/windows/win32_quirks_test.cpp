@@ -1,0 +1,146 @@
+// What only the Win32 backend has to get right: the controls re-placed when the window moves to
+// a screen of another DPI, a BM_CLICK that reaches a disabled button, and EDIT controls that
+// notify a change differently by style.
+#include <windows.h>
+
+#include <cmath>
+#include <string>
+
+#include "win32_native.h"
+#include "window_fixture.h"
+
+namespace tsrl::testing {
+namespace {
+
+constexpr UINT kHighDpi = 144;
+constexpr double kTwipsPerPixelAtHighDpi = 1440.0 / kHighDpi;
+
+using Win32Window = WindowTest;
+
+TEST_F(Win32Window, AtHigherDpiTheControlsScaleFromTheTwipsAndTheBinaryDigitsFit) {
+    HWND window = GetAncestor(NativeOf(Control("Text1Dec")), GA_ROOT);
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(kHighDpi, kHighDpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    const auto pixels = [](forms::Twips twips) {
+        return static_cast<int>(std::lround(twips / kTwipsPerPixelAtHighDpi));
+    };
+    for (const forms::ControlLayout& c : kForm1Layout.controls) {
+        SCOPED_TRACE(std::string(c.name));
+        HWND handle = NativeOf(Control(std::string(c.name)));
+        RECT r{};
+        GetWindowRect(handle, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, pixels(c.left));
+        EXPECT_EQ(r.top, pixels(c.top));
+        EXPECT_EQ(r.right - r.left, pixels(c.width));
+        EXPECT_EQ(r.bottom - r.top, pixels(c.height));
+        if (!c.name.ends_with("Bin")) {
+            continue;
+        }
+        RECT text{};
+        SendMessageW(handle, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+        HDC dc = GetDC(handle);
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(handle, WM_GETFONT, 0, 0)));
+        for (const wchar_t digit : {L'0', L'1'}) {
+            const std::wstring digits(32, digit);
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, digits.c_str(), static_cast<int>(digits.size()), &extent);
+            EXPECT_LE(extent.cx, text.right - text.left) << "32 of " << static_cast<char>(digit);
+        }
+        ReleaseDC(handle, dc);
+    }
+}
+
+// BM_CLICK clicks even a disabled button; Divide, disabled for the zero in Text2Dec, must not
+// run. Not, enabled, shows that the message does click.
+struct ButtonMessage {
+    std::string button;
+    bool enabled;
+    std::string result;  // Text3Dec afterwards
+};
+TEST_F(Win32Window, BmClickRunsOnlyAnEnabledButton) {
+    const ButtonMessage cases[] = {{"Divide", false, "0"}, {"Not", true, "-1"}};
+    for (const ButtonMessage& c : cases) {
+        SCOPED_TRACE(c.button);
+        ASSERT_EQ(Enabled(c.button), c.enabled);
+        SendMessageW(NativeOf(Control(c.button)), BM_CLICK, 0, 0);
+        driver::ProcessEvents();
+        EXPECT_EQ(Text("Text3Dec"), c.result);
+        EXPECT_EQ(Beeps(), 0);
+    }
+}
+
+// Change on a test window: a multi-line EDIT notifies no write, a single-line one every write.
+constexpr forms::ControlLayout kBoxes[] = {
+    {.kind = forms::ControlKind::TextBox,
+     .name = "Multi",
+     .text = u"0",
+     .left = 120,
+     .top = 120,
+     .width = 1500,
+     .height = 300,
+     .tabIndex = 0,
+     .accessibleName = "Multi",
+     .multiLine = true},
+    {.kind = forms::ControlKind::TextBox,
+     .name = "Line",
+     .text = u"0",
+     .left = 120,
+     .top = 600,
+     .width = 1500,
+     .height = 300,
+     .tabIndex = 1,
+     .accessibleName = "Line"},
+};
+constexpr forms::WindowLayout kBoxesWindow{.name = "Boxes",
+                                           .caption = u"Boxes",
+                                           .clientWidth = 1800,
+                                           .clientHeight = 1100,
+                                           .clientLeft = 600,
+                                           .clientTop = 600,
+                                           .icon = "",
+                                           .controls = kBoxes};
+
+struct ChangeCase {
+    std::string name;
+    std::string box;
+    bool typed;  // else written by the program
+    std::string text;
+    int changes;
+};
+void PrintTo(const ChangeCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class EditChange : public ::testing::TestWithParam<ChangeCase> {};
+TEST_P(EditChange, IsRaisedOncePerRealChange) {
+    const ChangeCase& c = GetParam();
+    forms::Form form(kBoxesWindow);
+    int changes = 0;
+    form.Connect(c.box, forms::Event::Change, [&changes] { ++changes; });
+    form.Load();
+    form.Show();
+    ASSERT_TRUE(driver::WaitUntilActive(*form.Find(c.box)));
+    form.Find(c.box)->SetFocus();
+    driver::ProcessEvents();
+    if (c.typed) {
+        driver::Type(c.text);
+    } else {
+        form.TextBoxNamed(c.box).SetText(std::u16string(c.text.begin(), c.text.end()));
+    }
+    driver::ProcessEvents();
+    EXPECT_EQ(changes, c.changes);
+}
+INSTANTIATE_TEST_SUITE_P(Boxes, EditChange,
+                         ::testing::Values(ChangeCase{"MultiLineSameText", "Multi", false, "0", 0},
+                                           ChangeCase{"MultiLineNewText", "Multi", false, "12", 1},
+                                           ChangeCase{"MultiLineKeystroke", "Multi", true, "7", 1},
+                                           ChangeCase{"SingleLineSameText", "Line", false, "0", 0},
+                                           ChangeCase{"SingleLineNewText", "Line", false, "12", 1},
+                                           ChangeCase{"SingleLineKeystroke", "Line", true, "7", 1}),
+                         [](const auto& row) { return row.param.name; });
+
+}  // namespace
+}  // namespace tsrl::testing
