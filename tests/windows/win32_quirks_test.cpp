@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <string_view>
 
 #include "win32_native.h"
 #include "window_fixture.h"
@@ -73,35 +74,14 @@ TEST_F(Win32Window, BmClickRunsOnlyAnEnabledButton) {
 }
 
 // Change on a test window: a multi-line EDIT notifies no write, a single-line one every write.
-constexpr forms::ControlLayout kBoxes[] = {
-    {.kind = forms::ControlKind::TextBox,
-     .name = "Multi",
-     .text = u"0",
-     .left = 120,
-     .top = 120,
-     .width = 1500,
-     .height = 300,
-     .tabIndex = 0,
-     .accessibleName = "Multi",
-     .multiLine = true},
-    {.kind = forms::ControlKind::TextBox,
-     .name = "Line",
-     .text = u"0",
-     .left = 120,
-     .top = 600,
-     .width = 1500,
-     .height = 300,
-     .tabIndex = 1,
-     .accessibleName = "Line"},
-};
-constexpr forms::WindowLayout kBoxesWindow{.name = "Boxes",
-                                           .caption = u"Boxes",
-                                           .clientWidth = 1800,
-                                           .clientHeight = 1100,
-                                           .clientLeft = 600,
-                                           .clientTop = 600,
-                                           .icon = "",
-                                           .controls = kBoxes};
+constexpr forms::ControlLayout Box(std::string_view name, forms::Twips top, bool multiLine) {
+    // Kind, name, text, left, top, width, height, tab index, accessible name, locked, multiLine.
+    return {
+        forms::ControlKind::TextBox, name, u"0", 120, top, 1500, 300, top, name, false, multiLine};
+}
+constexpr forms::ControlLayout kBoxes[] = {Box("Multi", 120, true), Box("Line", 600, false)};
+// Name, caption, client width and height, client left and top, icon, controls.
+constexpr forms::WindowLayout kBoxesWindow{"Boxes", u"Boxes", 1800, 1100, 600, 600, "", kBoxes};
 
 struct ChangeCase {
     std::string name;
