@@ -24,8 +24,8 @@ TEST(StartUpPlacement, LoadPutsTheWindowAQuarterOfTheFreeSpaceFromTheCorner) {
     const Rect screen = driver::WholeScreen();
     const Rect frame = driver::WindowFrame(AnyControl(form));
     // Twips round to whole pixels, so a quarter may land half a pixel either way.
-    EXPECT_NEAR(frame.left, (screen.width - frame.width) / 4, 1);
-    EXPECT_NEAR(frame.top, (screen.height - frame.height) / 4, 1);
+    EXPECT_NEAR(frame.left, (screen.width - frame.width) / 4.0, 1);
+    EXPECT_NEAR(frame.top, (screen.height - frame.height) / 4.0, 1);
     EXPECT_FALSE(frame.left == 555 / 15 && frame.top == 840 / 15) << "the stored position was kept";
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <initializer_list>
 #include <string>
 
 #include "win32_native.h"
@@ -20,6 +21,7 @@ HWND WindowOf(const forms::Control& control) {
 constexpr DWORD kActivationTimeoutMs = 5000;
 constexpr DWORD kPollMs = 10;
 constexpr BYTE kKeyDown = 0x80;
+constexpr SHORT kShiftInScan = 0x100;  // in VkKeyScanW's high byte
 constexpr LPARAM kExtendedKey = LPARAM{1} << 24;
 constexpr LPARAM kKeyUpFlags = (LPARAM{1} << 30) | (LPARAM{1} << 31);
 
@@ -136,8 +138,10 @@ void Click(const forms::Control& control) {
 
 void Type(std::string_view text) {
     for (const wchar_t c : Wide(text)) {
+        // The key that makes the character, with Shift held where the layout needs it.
         const SHORT scan = VkKeyScanW(c);
         const UINT virtualKey = scan == -1 ? VK_PACKET : static_cast<UINT>(scan & 0xFF);
+        const HeldModifiers held(scan != -1 && (scan & kShiftInScan) != 0 ? kShift : kNoModifier);
         PostKey({virtualKey, c});
     }
 }
