@@ -97,6 +97,15 @@ const Case kAccepted[] = {
     {"ShiftTabBackSelectsTheWholeText",
      {Type("123"), Tab(), BackTab()},
      {.row1 = Row{"123", "0000007B", Bits(123)}, .focus = "Text1Dec", .selected = "123"}},
+    // The click that gives a typing box the focus leaves its text selected: typing replaces it.
+    {"AClickSelectsTheWholeText",
+     {Type("12"), Click("Text1Hex")},
+     {.row1 = Row{"12", "0000000C", Bits(12)}, .focus = "Text1Hex", .selected = "0000000C"}},
+    {"TypingAfterAClickReplacesTheText",
+     {Click("Text1Hex"), Type("5"), Tab(), Click("Text2Dec"), Type("7"), Tab()},
+     {.row1 = Row{"5", "00000005", Bits(5)},
+      .row2 = Row{"7", "00000007", Bits(7)},
+      .focus = "Text1Hex"}},
 };
 INSTANTIATE_TEST_SUITE_P(Accepted, OperandEntry, ::testing::ValuesIn(kAccepted), CaseName);
 
@@ -196,6 +205,10 @@ const Case kRetried[] = {
     {"ThreeTriesThreeMoreBeeps",
      RejectThen({Tab(), Click("Text2Hex"), Enter()}),
      {.row1 = Row{"abc", "00000000", kError}, .focus = "Text1Dec", .selected = "abc", .beeps = 4}},
+    // Only the box that holds the focus takes what the user types or pastes.
+    {"PasteAfterAClickOnOtherRowGoesToTheRejectedBox",
+     RejectThen({Click("Text2Dec"), Paste("99"), Tab()}),
+     {.row1 = Row{"99", "00000063", Bits(99)}, .row2 = kZero, .focus = "Text2Dec", .beeps = 2}},
     {"CorrectedTextPutsTheRowInStep",
      RejectThen({Type("12"), Tab()}),
      {.row1 = Row{"12", "0000000C", Bits(12)}, .focus = "Text2Dec", .selected = "0", .beeps = 1}},
