@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include "qt_native.h"
 #include "services.h"
 
 namespace tsrl::testing {
@@ -31,7 +32,7 @@ void WindowTest::SetUp() {
     form_ = std::make_unique<Form1>();
     Window().Load();
     Window().Show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Window().Widget()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(forms::WidgetOf(Window())));
     beepsAtStart_ = forms::BeepCount();
 }
 
@@ -45,7 +46,7 @@ QWidget* WindowTest::Widget(const std::string& control) const {
         ADD_FAILURE() << "no control named " << control;
         return nullptr;
     }
-    return found->Widget();
+    return forms::WidgetOf(*found);
 }
 
 QString WindowTest::Text(const std::string& box) const {

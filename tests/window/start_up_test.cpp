@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "form1.h"
+#include "qt_native.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ TEST(StartUpPlacement, LoadPutsTheWindowAQuarterOfTheFreeSpaceFromTheCorner) {
     tsrl::Form1 form1;
     tsrl::forms::Form& form = form1.Window();
     form.Load();
-    const QWidget* window = form.Widget();
+    const QWidget* window = tsrl::forms::WidgetOf(form);
     const QSize screen = window->screen()->geometry().size();
     const QSize size = window->frameGeometry().size();
     const QPoint expected((screen.width() - size.width()) / 4,
@@ -43,12 +44,13 @@ TEST(StartUpPlacement, KeepsTheTitleBarWithinReach) {
         SCOPED_TRACE(testing::Message() << "left " << c.left << ", top " << c.top);
         tsrl::Form1 form1;
         tsrl::forms::Form& form = form1.Window();
-        ASSERT_EQ(form.Widget()->screen()->availableGeometry().topLeft(), QPoint(0, 0));
+        ASSERT_EQ(tsrl::forms::WidgetOf(form)->screen()->availableGeometry().topLeft(),
+                  QPoint(0, 0));
         form.Load();
         form.SetLeft(c.left);
         form.SetTop(c.top);
         form.Show();
-        EXPECT_EQ(form.Widget()->frameGeometry().topLeft(), c.shown);
+        EXPECT_EQ(tsrl::forms::WidgetOf(form)->frameGeometry().topLeft(), c.shown);
     }
 }
 
