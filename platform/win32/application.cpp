@@ -14,8 +14,8 @@ namespace tsrl::forms {
 // No toolkit state on this backend, only the thread's COM apartment, through which the controls'
 // accessible names are set, and the identity the window is named by.
 struct Application::State {
-    explicit State(const Identity& identity)
-        : identity(identity),
+    explicit State(const Identity& named)
+        : identity(named),
           apartment(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     State(const State&) = delete;
     State& operator=(const State&) = delete;
