@@ -9,7 +9,8 @@ namespace tsrl::forms {
 
 class Form;
 
-// How desktops and assistive tools know the program; empty fields are left to the toolkit.
+// How desktops and assistive tools know the program; empty fields are left to the toolkit. The
+// texts must live as long as the Application.
 struct Identity {
     std::string_view applicationName;  // desktops match the window to its icon by these
     std::string_view version;

@@ -124,7 +124,8 @@ struct Application::State {
 };
 
 Application::Application(int& argc, char** argv, const Identity& identity)
-    : state_(std::make_unique<State>(identity, nullptr)) {
+    : state_(std::make_unique<State>()) {
+    state_->identity = identity;
     Identify(identity);
     state_->app = StartQt(argc, argv);
     QApplication::setStyle(new BoxStyle);
