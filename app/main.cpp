@@ -1,22 +1,18 @@
-#include <QApplication>
-#include <QWidget>
-
+// The calculator program, the same source on every backend of the forms engine.
 #include "application.h"
 #include "form1.h"
 #include "tsrl_version.h"
 
 int main(int argc, char** argv) {
-    // Desktops match the window to its .desktop file and icon by these.
-    QCoreApplication::setApplicationName(QString::fromUtf8(tsrl::version::kApplicationName));
-    QCoreApplication::setApplicationVersion(QString::fromUtf8(tsrl::version::kProductVersion));
-    QCoreApplication::setOrganizationDomain(QString::fromUtf8(tsrl::version::kOrganizationDomain));
-    QGuiApplication::setDesktopFileName(QString::fromUtf8(tsrl::version::kDesktopFileName));
-    // No display name: Qt would append it to the caption in the title bar.
-    tsrl::forms::Application application(argc, argv);
+    const tsrl::forms::Identity identity{
+        .applicationName = tsrl::version::kApplicationName,
+        .version = tsrl::version::kProductVersion,
+        .organizationDomain = tsrl::version::kOrganizationDomain,
+        .desktopFileName = tsrl::version::kDesktopFileName,
+        .productName = tsrl::version::kProductName,
+        .description = tsrl::version::kFileDescription,
+    };
+    tsrl::forms::Application application(argc, argv, identity);
     tsrl::Form1 form;
-    // A screen reader names the window by the product, not by its caption's version tag.
-    QWidget* window = form.Window().Widget();
-    window->setAccessibleName(QString::fromUtf8(tsrl::version::kProductName));
-    window->setAccessibleDescription(QString::fromUtf8(tsrl::version::kFileDescription));
     return application.Run(form.Window());
 }

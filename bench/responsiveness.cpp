@@ -31,6 +31,7 @@
 
 #include "application.h"
 #include "form1.h"
+#include "qt_native.h"
 
 namespace {
 
@@ -97,13 +98,13 @@ class Driver {
     Driver() {
         form_.Window().Load();
         form_.Window().Show();
-        if (!QTest::qWaitForWindowActive(form_.Window().Widget())) {
+        if (!QTest::qWaitForWindowActive(tsrl::forms::WidgetOf(form_.Window()))) {
             Broken("start", "the window never became active");
         }
         Settle();
     }
 
-    QWidget* Widget(const char* name) { return form_.Window().Find(name)->Widget(); }
+    QWidget* Widget(const char* name) { return tsrl::forms::WidgetOf(*form_.Window().Find(name)); }
 
     QString Text(const char* box) {
         return QString::fromStdU16String(form_.Window().TextBoxNamed(box).Text());

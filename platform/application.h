@@ -1,28 +1,41 @@
-// The process-wide part of the engine: the Qt application, its look, and the event loop.
+// The process-wide part of the engine: the toolkit, its look, the program's identity, and the
+// event loop.
 #pragma once
 
 #include <memory>
-
-class QApplication;
+#include <string_view>
 
 namespace tsrl::forms {
 
 class Form;
 
+// How desktops and assistive tools know the program; empty fields are left to the toolkit. The
+// texts must live as long as the Application.
+struct Identity {
+    std::string_view applicationName;  // desktops match the window to its icon by these
+    std::string_view version;
+    std::string_view organizationDomain;
+    std::string_view desktopFileName;
+    // What a screen reader calls the window, rather than by its caption.
+    std::string_view productName;
+    std::string_view description;
+};
+
 class Application {
   public:
     // Where no display can be opened, prints one line naming it and ends the program with
     // status 1.
-    Application(int& argc, char** argv);
+    Application(int& argc, char** argv, const Identity& identity = {});
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
     ~Application();
 
-    // Loads and shows the form, then serves its events until it is closed.
+    // Names the window, loads and shows the form, then serves its events until it is closed.
     int Run(Form& form);
 
   private:
-    std::unique_ptr<QApplication> app_;
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace tsrl::forms

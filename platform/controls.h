@@ -1,5 +1,5 @@
 // The controls a window procedure works with, through the properties it reads and writes:
-// Text, SelStart, SelLength, Enabled, SetFocus. Qt stays behind these.
+// Text, SelStart, SelLength, Enabled, SetFocus. The toolkit stays behind these.
 #pragma once
 
 #include <string>
@@ -7,11 +7,11 @@
 
 #include "layout.h"
 
-class QWidget;
-
 namespace tsrl::forms {
 
 class Form;
+// The backend's own control or window, opaque here; each backend's internal header casts it.
+struct NativeControl;
 
 class Control {
   public:
@@ -24,22 +24,22 @@ class Control {
     // Moves the focus here; asked while the focus is changing, it takes effect when the change
     // has finished, so a LostFocus procedure can send the focus back without recursion.
     void SetFocus();
-    QWidget* Widget() const { return widget_; }
+    NativeControl* Native() const { return native_; }
 
   protected:
-    Control(Form& form, const ControlLayout& layout, QWidget* widget)
-        : form_(form), layout_(layout), widget_(widget) {}
+    Control(Form& form, const ControlLayout& layout, NativeControl* native)
+        : form_(form), layout_(layout), native_(native) {}
     Form& form_;
 
   private:
     const ControlLayout& layout_;
-    QWidget* widget_;
+    NativeControl* native_;
 };
 
 class TextBox final : public Control {
   public:
-    TextBox(Form& form, const ControlLayout& layout, QWidget* widget)
-        : Control(form, layout, widget) {}
+    TextBox(Form& form, const ControlLayout& layout, NativeControl* native)
+        : Control(form, layout, native) {}
 
     std::u16string Text() const;
     // A write that changes the text raises Change before it returns; an equal text raises none.
@@ -53,8 +53,8 @@ class TextBox final : public Control {
 
 class CommandButton final : public Control {
   public:
-    CommandButton(Form& form, const ControlLayout& layout, QWidget* widget)
-        : Control(form, layout, widget) {}
+    CommandButton(Form& form, const ControlLayout& layout, NativeControl* native)
+        : Control(form, layout, native) {}
 
     bool Enabled() const;
     void SetEnabled(bool enabled);
@@ -62,8 +62,8 @@ class CommandButton final : public Control {
 
 class Label final : public Control {
   public:
-    Label(Form& form, const ControlLayout& layout, QWidget* widget)
-        : Control(form, layout, widget) {}
+    Label(Form& form, const ControlLayout& layout, NativeControl* native)
+        : Control(form, layout, native) {}
 };
 
 }  // namespace tsrl::forms

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "boundary.h"
 
@@ -11,13 +12,14 @@ namespace {
 // Counts a nesting for as long as it lives, whatever leaves the scope.
 class Depth {
   public:
-    explicit Depth(int& depth) : depth_(depth) { ++depth_; }
+    explicit Depth(int& depth, int by = 1) : depth_(depth), by_(by) { depth_ += by_; }
     Depth(const Depth&) = delete;
     Depth& operator=(const Depth&) = delete;
-    ~Depth() { --depth_; }
+    ~Depth() { depth_ -= by_; }
 
   private:
     int& depth_;
+    int by_;
 };
 
 }  // namespace
@@ -64,9 +66,53 @@ void EventRouter::Raise(std::string_view name, Event event) {
     if (closing_) {
         return;
     }
-    if (auto it = procedures_.find({name, event}); it != procedures_.end()) {
+    auto it = procedures_.find({name, event});
+    if (it == procedures_.end()) {
+        return;
+    }
+    const bool outermost = depth_ == 0 && event != Event::Load;
+    if (outermost) {
+        beepsBefore_ = native_.BeepCount();
+        written_.clear();
+        focusSent_.reset();
+    }
+    const int changes = event == Event::Change ? 1 : 0;
+    {
+        const Depth inProcedure(depth_);
+        const Depth inChange(changeDepth_, changes);
         Guarded(it->second);
     }
+    if (outermost) {
+        AnnounceWrites();
+    }
+}
+
+// What the procedures of a user's event reported in the boxes, for a listener who cannot see
+// them.
+void EventRouter::AnnounceWrites() {
+    const bool alerted = native_.BeepCount() != *std::exchange(beepsBefore_, std::nullopt);
+    std::u16string said;
+    const auto say = [&said](std::u16string_view text) {
+        said += said.empty() ? u"" : u", ";
+        said += text;
+    };
+    for (const ControlId id : written_) {
+        const Announce when = Layout(id).announce;
+        if (when == Announce::OnWrite || (when == Announce::OnAlert && alerted)) {
+            say(native_.Text(id));
+        }
+    }
+    if (said.empty()) {
+        return;
+    }
+    // A reader does not present a focus sent back to where it was: name it.
+    if (focusSent_) {
+        say(native_.AccessibleName(*focusSent_));
+        if (Layout(*focusSent_).kind == ControlKind::TextBox) {
+            say(native_.Text(*focusSent_));
+        }
+    }
+    native_.Announce(said);
 }
 
 void EventRouter::Load() {
@@ -97,17 +143,19 @@ std::optional<ControlId> EventRouter::NextInTabOrder(ControlId from, bool backwa
     return std::nullopt;
 }
 
-void EventRouter::FocusIn(ControlId id) {
+void EventRouter::FocusIn(ControlId id, bool byPointer) {
     // A move that a LostFocus redirected: GotFocus belongs to where the focus ends.
     if (closing_ || pendingFocus_ || focused_ == id) {
         return;
     }
     focused_ = id;
+    pointerFocused_ = byPointer ? std::optional(id) : std::nullopt;
     Raise(Layout(id).name, Event::GotFocus);
 }
 
-void EventRouter::FocusOut(ControlId id) {
-    if (closing_ || focused_ != id) {
+void EventRouter::FocusOut(ControlId id, bool leavesWindow) {
+    // The control keeps the focus while another window or a menu has it.
+    if (closing_ || leavesWindow || focused_ != id) {
         return;
     }
     focused_.reset();
@@ -135,6 +183,9 @@ void EventRouter::MoveFocus(ControlId id) {
 }
 
 void EventRouter::SetFocus(ControlId id) {
+    if (beepsBefore_) {
+        focusSent_ = id;
+    }
     if (lostFocusDepth_ > 0) {
         pendingFocus_ = id;
     } else {
@@ -195,7 +246,35 @@ void EventRouter::UserEdit(ControlId id) {
     }
 }
 
+// A typing box's text changes only while it holds the focus, so that its LostFocus judges every
+// change: the press that gives it the focus leaves the selection its GotFocus made, and a box
+// without the focus takes no paste, drop or context menu.
+bool EventRouter::IsTypingBox(ControlId id) const {
+    return Layout(id).kind == ControlKind::TextBox && !Layout(id).locked;
+}
+
+PressOutcome EventRouter::Press(ControlId id, bool primary, bool extending) {
+    if (!IsTypingBox(id)) {
+        return PressOutcome::Pass;
+    }
+    // A press into a box that a LostFocus kept from taking the focus still selects there, so
+    // that a text can be read from it.
+    const bool focusedByThisPress = std::exchange(pointerFocused_, std::nullopt) == id;
+    if (focusedByThisPress || (focused_ != id && !primary)) {
+        return PressOutcome::FocusOnly;
+    }
+    return primary && !extending ? PressOutcome::ClearSelectionAndPass : PressOutcome::Pass;
+}
+
+bool EventRouter::TakesEditing(ControlId id) const {
+    return !IsTypingBox(id) || focused_ == id;
+}
+
 void EventRouter::SetText(ControlId id, std::u16string_view text) {
+    // Every write, changed or not, is what a screen reader is told of.
+    if (beepsBefore_ && changeDepth_ == 0 && std::ranges::find(written_, id) == written_.end()) {
+        written_.push_back(id);
+    }
     if (native_.Text(id) == text) {
         return;
     }

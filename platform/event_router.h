@@ -38,6 +38,12 @@ class NativeControls {
     virtual std::u16string Text(ControlId id) const = 0;
     // Sets the native text; the change notifications it sends are the write's own.
     virtual void ReplaceText(ControlId id, std::u16string_view text) = 0;
+    // What a screen reader calls the control.
+    virtual std::u16string AccessibleName(ControlId id) const = 0;
+    // Speaks a text to a screen reader, where the system offers a way.
+    virtual void Announce(std::u16string_view text) = 0;
+    // The alerts sounded so far.
+    virtual int BeepCount() const = 0;
 
   protected:
     NativeControls() = default;
@@ -48,6 +54,11 @@ class NativeControls {
 
 // What the backend does with a key after the router has seen it.
 enum class KeyOutcome { Pass, Swallow };
+
+// What the backend does with a pointer press into a control, once the press has given it the
+// focus. FocusOnly: the press goes no further, so the selection its GotFocus made stays; a drag
+// that follows may still select from where it began.
+enum class PressOutcome { Pass, ClearSelectionAndPass, FocusOnly };
 
 class EventRouter {
   public:
@@ -65,14 +76,21 @@ class EventRouter {
     std::optional<ControlId> Focused() const { return focused_; }
 
     // Native events, translated by the backend.
-    void FocusIn(ControlId id);
-    void FocusOut(ControlId id);
+    // byPointer: the focus came with a pointer press that the control has not seen yet.
+    void FocusIn(ControlId id, bool byPointer = false);
+    // leavesWindow: another window or a popup took the focus for a while; not a LostFocus.
+    void FocusOut(ControlId id, bool leavesWindow = false);
     void FinishFocusChange();
     // A character typed into a control; Enter is kEnterKey. Tab is not a key: see Tab.
     KeyOutcome Key(ControlId id, char16_t key);
     void Tab(ControlId from, bool backwards);
     void Clicked(ControlId id);
     void UserEdit(ControlId id);
+    // A press of the primary button or of another; extending: the press extends a selection.
+    // The backend gives the focus first (FocusIn byPointer), as the toolkit does.
+    PressOutcome Press(ControlId id, bool primary, bool extending);
+    // Whether a paste, a drop or a context menu may reach the control.
+    bool TakesEditing(ControlId id) const;
     // Nothing runs once the window is closing.
     void Close() { closing_ = true; }
 
@@ -83,6 +101,8 @@ class EventRouter {
   private:
     std::string_view OwnName(std::string_view name) const;
     void Raise(std::string_view name, Event event);
+    void AnnounceWrites();
+    bool IsTypingBox(ControlId id) const;
     void MoveFocus(ControlId id);
     std::optional<ControlId> NextInTabOrder(ControlId from, bool backwards) const;
     const ControlLayout& Layout(ControlId id) const { return layout_.controls[id]; }
@@ -94,7 +114,15 @@ class EventRouter {
     std::map<std::string_view, KeyProcedure> keyProcedures_;
 
     std::optional<ControlId> focused_;
-    std::optional<ControlId> pendingFocus_;  // asked for during a LostFocus
+    std::optional<ControlId> pendingFocus_;    // asked for during a LostFocus
+    std::optional<ControlId> pointerFocused_;  // its focus came with a press not yet seen
+    int depth_ = 0;                            // procedures running, one inside another
+    int changeDepth_ = 0;                      // of them, Change procedures
+    // Boxes the procedures of a user's event wrote themselves (not through a Change), the alerts
+    // before them, and where they sent the focus; no alert count outside such an event.
+    std::optional<int> beepsBefore_;
+    std::vector<ControlId> written_;
+    std::optional<ControlId> focusSent_;
     int lostFocusDepth_ = 0;
     int writeDepth_ = 0;
     bool replayingKey_ = false;

@@ -1,18 +1,16 @@
 // A window created from its form description, and the routing of its controls' events to the
 // procedures connected to them: one at a time, LostFocus before the next GotFocus or Click,
-// Change inside the write that caused it, and no exception ever escaping into Qt.
+// Change inside the write that caused it, and no exception ever escaping into the toolkit.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "controls.h"
 #include "layout.h"
-
-class QSize;
-class QWidget;
 
 namespace tsrl::forms {
 
@@ -47,19 +45,15 @@ class Form {
     void Load();
     void Show();
 
-    QWidget* Widget() const;
+    NativeControl* Native() const;
     // The control whose GotFocus ran last and whose LostFocus has not run yet, if any.
     Control* FocusedControl() const;
 
   private:
     friend class Control;
     friend class TextBox;
-    std::string_view OwnName(std::string_view name) const;
-    QSize OuterSize() const;
-    void RequestFocus(Control& control);
-    void RaiseChange(Control& control);
-    // Every write of a box's text, changed or not: what a screen reader is told of.
-    void NoteWrite(const TextBox& box);
+    void RequestFocus(const Control& control);
+    void WriteText(const TextBox& box, std::u16string_view text);
 
     struct Router;
     std::unique_ptr<Router> router_;

@@ -9,7 +9,7 @@
 
 namespace tsrl::forms {
 
-// 1/1440 inch; 15 to the logical pixel, which Qt's high-DPI scaling maps to the device.
+// 1/1440 inch; 15 to the logical pixel, which each backend maps to the device's DPI.
 using Twips = int;
 inline constexpr int kTwipsPerPixel = 15;
 

@@ -5,32 +5,36 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "accessibility.h"
 #include "form.h"
+#include "native_form.h"
 
-// The application object holds no toolkit state on this backend, only the thread's COM
-// apartment, through which the controls' accessible names are set.
-class QApplication {
-  public:
-    QApplication() : apartment_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    QApplication(const QApplication&) = delete;
-    QApplication& operator=(const QApplication&) = delete;
-    ~QApplication() {
-        if (apartment_) {
+namespace tsrl::forms {
+
+// No toolkit state on this backend, only the thread's COM apartment, through which the controls'
+// accessible names are set, and the identity the window is named by.
+struct Application::State {
+    explicit State(const Identity& named)
+        : identity(named),
+          apartment(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+    ~State() {
+        if (apartment) {
             CoUninitialize();
         }
     }
 
-  private:
-    bool apartment_;
+    Identity identity;
+    bool apartment;
 };
-
-namespace tsrl::forms {
 
 bool GraphicalSessionAvailable() {
     return true;
 }
 
-Application::Application(int& /*argc*/, char** /*argv*/) : app_(std::make_unique<QApplication>()) {
+Application::Application(int& /*argc*/, char** /*argv*/, const Identity& identity)
+    : state_(std::make_unique<State>(identity)) {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_STANDARD_CLASSES;
@@ -40,6 +44,8 @@ Application::Application(int& /*argc*/, char** /*argv*/) : app_(std::make_unique
 Application::~Application() = default;
 
 int Application::Run(Form& form) {
+    // A screen reader names the window by the product, not by its caption's version tag.
+    SetAccessibleText(HandleOf(form), state_->identity.productName, state_->identity.description);
     form.Load();
     form.Show();
     MSG message{};

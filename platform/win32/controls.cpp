@@ -30,38 +30,37 @@ void Control::SetFocus() {
 }
 
 std::u16string TextBox::Text() const {
-    return ReadText(HandleOf(Widget()));
+    return ReadText(HandleOf(*this));
 }
 
 void TextBox::SetText(std::u16string_view text) {
-    Form::Router& router = *form_.router_;
-    router.rules.SetText(router.IdOf(*this), text);
+    form_.WriteText(*this, text);
 }
 
 void TextBox::SetSelStart(int start) {
-    Select(HandleOf(Widget()), start, start);
+    Select(HandleOf(*this), start, start);
 }
 
 void TextBox::SetSelLength(int length) {
-    const int start = SelectionOf(HandleOf(Widget())).first;
-    Select(HandleOf(Widget()), start, start + std::max(length, 0));
+    const int start = SelectionOf(HandleOf(*this)).first;
+    Select(HandleOf(*this), start, start + std::max(length, 0));
 }
 
 int TextBox::SelStart() const {
-    return SelectionOf(HandleOf(Widget())).first;
+    return SelectionOf(HandleOf(*this)).first;
 }
 
 int TextBox::SelLength() const {
-    const auto [start, end] = SelectionOf(HandleOf(Widget()));
+    const auto [start, end] = SelectionOf(HandleOf(*this));
     return end - start;
 }
 
 bool CommandButton::Enabled() const {
-    return IsWindowEnabled(HandleOf(Widget())) != FALSE;
+    return IsWindowEnabled(HandleOf(*this)) != FALSE;
 }
 
 void CommandButton::SetEnabled(bool enabled) {
-    EnableWindow(HandleOf(Widget()), enabled ? TRUE : FALSE);
+    EnableWindow(HandleOf(*this), enabled ? TRUE : FALSE);
 }
 
 }  // namespace tsrl::forms

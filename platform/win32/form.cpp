@@ -9,6 +9,7 @@
 
 #include "accessibility.h"
 #include "native_form.h"
+#include "services.h"
 
 namespace tsrl::forms {
 namespace {
@@ -158,13 +159,13 @@ Form::Router::Router(Form& form, const WindowLayout& description)
         }
         switch (c.kind) {
             case ControlKind::TextBox:
-                controls.push_back(std::make_unique<TextBox>(form, c, AsWidget(handle)));
+                controls.push_back(std::make_unique<TextBox>(form, c, AsNative(handle)));
                 break;
             case ControlKind::CommandButton:
-                controls.push_back(std::make_unique<CommandButton>(form, c, AsWidget(handle)));
+                controls.push_back(std::make_unique<CommandButton>(form, c, AsNative(handle)));
                 break;
             case ControlKind::Label:
-                controls.push_back(std::make_unique<Label>(form, c, AsWidget(handle)));
+                controls.push_back(std::make_unique<Label>(form, c, AsNative(handle)));
                 break;
         }
     }
@@ -262,6 +263,19 @@ void Form::Router::ReplaceText(ControlId id, std::u16string_view text) {
     }
 }
 
+std::u16string Form::Router::AccessibleName(ControlId id) const {
+    const std::string_view name = layout.controls[id].accessibleName;
+    return {name.begin(), name.end()};
+}
+
+// Win32 has no plain call that speaks a text; a reader learns of the written boxes when it
+// reads them, as it does of any edit control.
+void Form::Router::Announce(std::u16string_view /*text*/) {}
+
+int Form::Router::BeepCount() const {
+    return forms::BeepCount();
+}
+
 LRESULT Form::Router::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
@@ -325,18 +339,34 @@ LRESULT Form::Router::ControlMessage(ControlId id, UINT message, WPARAM wParam, 
     switch (message) {
         case WM_SETFOCUS: {
             const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
-            rules.FocusIn(id);
+            rules.FocusIn(id, focusByPointer);
             return result;
         }
         case WM_KILLFOCUS: {
             const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
             // Focus that leaves for another window comes back to this control.
             auto* to = reinterpret_cast<HWND>(wParam);
-            if (to != nullptr && (to == window || IsChild(window, to) != FALSE)) {
-                rules.FocusOut(id);
-            }
+            rules.FocusOut(id, to == nullptr || (to != window && IsChild(window, to) == FALSE));
             return result;
         }
+        case WM_LBUTTONDOWN:
+            // An EDIT takes the focus on a press; taken here first, GotFocus runs before the
+            // rules judge the press, which may then go no further.
+            if (layout.controls[id].kind == ControlKind::TextBox && GetFocus() != handle) {
+                focusByPointer = true;
+                SetFocus(handle);
+                focusByPointer = false;
+            }
+            if (rules.Press(id, true, (wParam & MK_SHIFT) != 0) == PressOutcome::FocusOnly) {
+                return 0;
+            }
+            break;
+        case WM_CONTEXTMENU:
+        case WM_PASTE:
+            if (!rules.TakesEditing(id)) {
+                return 0;
+            }
+            break;
         case WM_KEYDOWN:
             // No dialog manager: Tab reaches the control, and moving on is the rules' job.
             if (wParam == VK_TAB) {
@@ -435,8 +465,8 @@ void Form::Show() {
     }
 }
 
-QWidget* Form::Widget() const {
-    return AsWidget(router_->window);
+NativeControl* Form::Native() const {
+    return AsNative(router_->window);
 }
 
 Control* Form::FocusedControl() const {
@@ -444,8 +474,12 @@ Control* Form::FocusedControl() const {
     return id ? router_->controls[*id].get() : nullptr;
 }
 
-void Form::RequestFocus(Control& control) {
+void Form::RequestFocus(const Control& control) {
     router_->rules.SetFocus(router_->IdOf(control));
+}
+
+void Form::WriteText(const TextBox& box, std::u16string_view text) {
+    router_->rules.SetText(router_->IdOf(box), text);
 }
 
 }  // namespace tsrl::forms

@@ -15,13 +15,16 @@
 
 namespace tsrl::forms {
 
-// The public headers carry a control's native handle as an opaque QWidget pointer; on this
-// backend it is the control's HWND.
-inline HWND HandleOf(const QWidget* widget) {
-    return reinterpret_cast<HWND>(const_cast<QWidget*>(widget));
+// The public headers carry a control's or the window's native handle opaquely; on this backend
+// it is the HWND.
+inline NativeControl* AsNative(HWND handle) {
+    return reinterpret_cast<NativeControl*>(handle);
 }
-inline QWidget* AsWidget(HWND handle) {
-    return reinterpret_cast<QWidget*>(handle);
+inline HWND HandleOf(const Control& control) {
+    return reinterpret_cast<HWND>(control.Native());
+}
+inline HWND HandleOf(const Form& form) {
+    return reinterpret_cast<HWND>(form.Native());
 }
 
 inline constexpr int kTwipsPerInch = 1440;
@@ -61,6 +64,9 @@ struct Form::Router final : NativeControls {
     void Type(ControlId id, char16_t key) override;
     std::u16string Text(ControlId id) const override;
     void ReplaceText(ControlId id, std::u16string_view text) override;
+    std::u16string AccessibleName(ControlId id) const override;
+    void Announce(std::u16string_view text) override;
+    int BeepCount() const override;
 
     std::optional<ControlId> IdOf(HWND handle) const;
     ControlId IdOf(const Control& control) const;
@@ -83,6 +89,7 @@ struct Form::Router final : NativeControls {
     std::vector<BrushHandle> backgrounds;  // by ControlId; empty where the system colour serves
     HWND focusWhileInactive = nullptr;
     bool swallowTabChar = false;
+    bool focusByPointer = false;  // a press is giving a control the focus
 };
 
 }  // namespace tsrl::forms

@@ -57,12 +57,13 @@ try:
     expect(Text3Dec="256", Text3Hex="00000100", Text3Bin=format(256, "032b"),
            fit="Text1Bin Text2Bin Text3Bin")
 
-    # A bad hex text: the row reports it, beeps and keeps the focus.
+    # A bad hex text: the row reports it, beeps and keeps the focus. The click that gave the
+    # box the focus left its whole text selected, so the typing replaced it.
     click("Text1Hex")
     expect(focus="Text1Hex")
     xdotool("type", "G1")
     xdotool("key", "Tab")
-    expect(Text1Bin=ROW_ERROR, beeps="1", focus="Text1Hex", Text1Dec="200")
+    expect(Text1Bin=ROW_ERROR, beeps="1", focus="Text1Hex", Text1Dec="200", Text1Hex="G1")
     # A press on a button whose LostFocus sends the focus back does not click: no 200 - 56.
     click("Minus")
     expect(beeps="2", focus="Text1Hex")

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "conversions.h"
+#include "qt_native.h"
 #include "services.h"
 #include "window_fixture.h"
 
@@ -239,7 +240,7 @@ class Monkey : public WindowTest {
         EXPECT_EQ(Enabled("Divide"), NumericValue(U16(QText("Text2Dec"))) != 0.0);
         QWidget* focus = QApplication::focusWidget();
         ASSERT_NE(focus, nullptr) << "nothing has the focus";
-        EXPECT_EQ(focus->window(), Window().Widget());
+        EXPECT_EQ(focus->window(), forms::WidgetOf(Window()));
         EXPECT_LE(focusEvents, kMostFocusEventsPerUserEvent);
         const int beeps = Beeps() - beepsBefore;
         EXPECT_LE(beeps, kMostBeepsPerUserEvent);

@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tsrl::forms {
@@ -15,12 +16,16 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-constexpr ControlLayout Control(ControlKind kind, std::string_view name, int tabIndex) {
-    return {kind, name, u"", 0, 0, 0, 0, tabIndex, name, false, false, Align::Left, {}, {}, {}};
+constexpr ControlLayout Control(ControlKind kind, std::string_view name, int tabIndex,
+                                Announce announce = Announce::Never) {
+    return {kind,  name,  u"",         0,  0,  0,  0,  tabIndex, name,
+            false, false, Align::Left, {}, {}, {}, {}, {},       announce};
 }
 constexpr ControlLayout kControls[] = {
-    Control(ControlKind::Label, "L", 0),          Control(ControlKind::TextBox, "B", 2),
-    Control(ControlKind::TextBox, "A", 1),        Control(ControlKind::CommandButton, "Off", 4),
+    Control(ControlKind::Label, "L", 0),
+    Control(ControlKind::TextBox, "B", 2, Announce::OnAlert),
+    Control(ControlKind::TextBox, "A", 1, Announce::OnWrite),
+    Control(ControlKind::CommandButton, "Off", 4),
     Control(ControlKind::CommandButton, "Go", 3),
 };
 constexpr WindowLayout kWindow{"W", u"", 0, 0, 0, 0, "", kControls};
@@ -29,6 +34,8 @@ constexpr WindowLayout kWindow{"W", u"", 0, 0, 0, 0, "", kControls};
 // before the new one's FocusIn, and a write notifies a change as a user edit would.
 struct FakeNative final : NativeControls {
     EventRouter* router = nullptr;
+    Log* said = nullptr;
+    int beeps = 0;
     std::optional<ControlId> focus;
     std::set<ControlId> disabled{3};
     std::map<ControlId, std::u16string> texts;
@@ -37,6 +44,9 @@ struct FakeNative final : NativeControls {
     bool CanTakeFocus(ControlId id) const override { return !disabled.contains(id); }
     bool HasFocus(ControlId id) const override { return focus == id; }
     void Focus(ControlId id) override {
+        if (focus == id) {
+            return;
+        }
         if (const auto old = std::exchange(focus, id)) {
             router->FocusOut(*old);
         }
@@ -55,6 +65,14 @@ struct FakeNative final : NativeControls {
         texts[id] = text;
         router->UserEdit(id);
     }
+    std::u16string AccessibleName(ControlId id) const override {
+        const std::string_view name = kControls[id].accessibleName;
+        return {name.begin(), name.end()};
+    }
+    void Announce(std::u16string_view text) override {
+        said->push_back("say " + std::string(text.begin(), text.end()));
+    }
+    int BeepCount() const override { return beeps; }
 };
 
 constexpr const char* kEventNames[] = {".Load",      ".Click",    ".GotFocus",
@@ -73,6 +91,7 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
     EventRouter router(kWindow, native);
     native.router = &router;
     Log log;
+    native.said = &log;
     const ControlId a = *router.Find("A"), b = *router.Find("B");
     for (const char* name : {"A", "B", "Go", "Off"}) {
         for (Event event : {Event::GotFocus, Event::LostFocus, Event::Click, Event::Change}) {
@@ -92,6 +111,15 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
         if (native.Text(b) == u"boom") {
             throw std::runtime_error("left the procedure");
         }
+    });
+    // A result in A, an alert in B when A held a bad text, and the focus sent to B.
+    router.Connect("Off", Event::Click, [&] {
+        log.emplace_back("Off.Click");
+        const bool bad = native.Text(a) == u"bad";
+        router.SetText(a, u"ok");
+        router.SetText(b, u"no");
+        native.beeps += bad ? 1 : 0;
+        router.SetFocus(b);
     });
     router.ConnectKeyPress("A", [&](std::int16_t& KeyAscii) {
         log.emplace_back("A.KeyPress");
@@ -113,8 +141,22 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
         const std::u16string text(argument.begin(), argument.end());
         if (verb == "focus") {
             native.Focus(id);
+        } else if (verb == "pointer") {
+            const auto old = std::exchange(native.focus, id);
+            router.FocusOut(*old);
+            router.FocusIn(id, true);
+        } else if (verb == "leave") {
+            router.FocusOut(id, true);
         } else if (verb == "disable") {
             native.disabled.insert(id);
+        } else if (verb == "enable") {
+            native.disabled.erase(id);
+        } else if (verb == "press") {
+            constexpr const char* kOutcomes[] = {"pass", "clear", "focus only"};
+            const PressOutcome outcome = router.Press(id, argument != "right", argument == "shift");
+            log.push_back(control + " " + kOutcomes[static_cast<int>(outcome)]);
+        } else if (verb == "paste") {
+            log.push_back(control + (router.TakesEditing(id) ? " takes" : " refuses"));
         } else if (verb == "post") {
             native.posted = false;
             router.FinishFocusChange();
@@ -158,6 +200,19 @@ const Case kCases[] = {
      {"B.Change", "B.Change"}},
     {"NoExceptionLeavesAProcedure", "write B boom;write B 7;read B",
      {"B.Change", "B.Change", "B=7"}},
+    {"PressIntoABoxWithoutTheFocusOnlyFocusesIt",
+     "focus B;press A right;pointer A;press A;press A;press A shift;press Go",
+     {"B.GotFocus", "A focus only", "B.LostFocus", "A.GotFocus", "A focus only", "A clear",
+      "A pass", "Go pass"}},
+    {"OnlyTheFocusedBoxTakesAPaste", "focus B;paste A;paste B;paste Go",
+     {"B.GotFocus", "A refuses", "B takes", "Go takes"}},
+    {"FocusLeavingTheWindowIsNoLostFocus", "focus A;leave A;focus A", {"A.GotFocus"}},
+    {"AnnouncesWritesAndWhereTheFocusWent", "enable Off;focus Off;click Off",
+     {"Off.GotFocus", "Off.Click", "A.Change", "B.Change", "Off.LostFocus", "B.GotFocus",
+      "say ok, B, no"}},
+    {"AnnouncesAnAlertBox", "write A bad;enable Off;focus Off;click Off",
+     {"A.Change", "Off.GotFocus", "Off.Click", "A.Change", "B.Change", "Off.LostFocus",
+      "B.GotFocus", "say ok, no, B, no"}},
 };
 // clang-format on
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "printers.h"
-#include "qt_widgets.h"
+#include "qt_native.h"
 #include "window_fixture.h"
 
 namespace tsrl::testing {
@@ -145,7 +145,7 @@ class FontFitTest : public WindowTest {
     void ExpectFits(const std::string& box, const std::vector<QString>& texts) {
         QWidget* widget = WidgetOf(Control(box));
         // The box shows the window's font, in the face fontconfig resolves here.
-        ASSERT_EQ(widget->font(), Window().Widget()->font());
+        ASSERT_EQ(widget->font(), forms::WidgetOf(Window())->font());
         ASSERT_EQ(QFontInfo(widget->font()).family(), kResolvedFamily);
         ASSERT_EQ(widget->logicalDpiX(), 96);
         for (const QString& text : texts) {

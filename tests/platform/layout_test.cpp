@@ -15,7 +15,7 @@
 
 #include "form1.h"
 #include "printers.h"
-#include "qt_widgets.h"
+#include "qt_native.h"
 #include "window_fixture.h"
 
 #ifndef TSRL_EXPECTED_DEVICE_PIXEL_RATIO
@@ -31,7 +31,7 @@ constexpr int kTwipsPerPixel = 15;
 using Layout = WindowTest;
 
 TEST_F(Layout, RunsAtTheExpectedDevicePixelRatio) {
-    QWidget* window = Window().Widget();
+    QWidget* window = forms::WidgetOf(Window());
     EXPECT_EQ(window->devicePixelRatioF(), kExpectedRatio);
     const QPixmap picture = window->grab();
     EXPECT_EQ(picture.devicePixelRatio(), kExpectedRatio);
@@ -39,7 +39,7 @@ TEST_F(Layout, RunsAtTheExpectedDevicePixelRatio) {
 }
 
 TEST_F(Layout, ClientAreaIs401By228) {
-    QWidget* window = Window().Widget();
+    QWidget* window = forms::WidgetOf(Window());
     EXPECT_EQ(window->size(), QSize(401, 228));
     EXPECT_EQ(window->rect(), QRect(0, 0, 401, 228));
     EXPECT_EQ(window->minimumSize(), QSize(401, 228)) << "fixed size";
@@ -47,8 +47,8 @@ TEST_F(Layout, ClientAreaIs401By228) {
 }
 
 TEST_F(Layout, TitleAndWindowName) {
-    EXPECT_EQ(Window().Widget()->windowTitle(), "TSRL  Ver 1.01");
-    EXPECT_EQ(Window().Widget()->objectName(), "Form1");
+    EXPECT_EQ(forms::WidgetOf(Window())->windowTitle(), "TSRL  Ver 1.01");
+    EXPECT_EQ(forms::WidgetOf(Window())->objectName(), "Form1");
 }
 
 TEST_F(Layout, TheWindowHoldsExactlyTheTablesControls) {
@@ -58,7 +58,7 @@ TEST_F(Layout, TheWindowHoldsExactlyTheTablesControls) {
     }
     std::set<std::string> children;
     for (const QWidget* child :
-         Window().Widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+         forms::WidgetOf(Window())->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         children.insert(child->objectName().toStdString());
     }
     EXPECT_EQ(fromTable.size(), 21U);
@@ -77,7 +77,7 @@ TEST_P(Placement, ControlSitsWhereTheTablePutsIt) {
     }
     QWidget* widget = WidgetOf(Control(std::string(c.name)));
     ASSERT_NE(widget, nullptr);
-    EXPECT_EQ(widget->parentWidget(), Window().Widget());
+    EXPECT_EQ(widget->parentWidget(), forms::WidgetOf(Window()));
     EXPECT_EQ(widget->geometry(), QRect(c.left / kTwipsPerPixel, c.top / kTwipsPerPixel,
                                         c.width / kTwipsPerPixel, c.height / kTwipsPerPixel));
     EXPECT_TRUE(widget->isVisible());
@@ -112,7 +112,7 @@ int TextTop(const QImage& picture, const QRect& box) {
 
 TEST_F(Layout, EveryBoxHasTheSameFrameAndEachRowOneBaseline) {
     Do(Click("Command1"));  // 0 And 0: every box holds 0, none has the focus
-    const QImage picture = Window().Widget()->grab().toImage();
+    const QImage picture = forms::WidgetOf(Window())->grab().toImage();
     const auto rect = [this](const std::string& box) {
         const QRect r = WidgetOf(Control(box))->geometry();
         return QRect(r.topLeft() * kExpectedRatio, r.size() * kExpectedRatio);  // device pixels
@@ -147,8 +147,9 @@ TEST_P(Names, ObjectNameIsTheControlNameAndTheAccessibleNameIsAsSpoken) {
     QWidget* widget = WidgetOf(Control(GetParam().control));
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->objectName().toStdString(), GetParam().control);
-    EXPECT_EQ(Window().Widget()->findChild<QWidget*>(QString::fromStdString(GetParam().control)),
-              widget);
+    EXPECT_EQ(
+        forms::WidgetOf(Window())->findChild<QWidget*>(QString::fromStdString(GetParam().control)),
+        widget);
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
     ASSERT_NE(accessible, nullptr);
     EXPECT_EQ(accessible->text(QAccessible::Name), GetParam().accessibleName);

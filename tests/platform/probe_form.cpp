@@ -1,4 +1,5 @@
 #include "probe_form.h"
+#include "qt_native.h"
 
 #include <QApplication>
 #include <QTest>
@@ -112,7 +113,7 @@ void ProbeTest::SetUp() {
     }
     form_->Load();
     form_->Show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form_->Widget()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(forms::WidgetOf(*form_)));
     QApplication::processEvents();
     ASSERT_EQ(Focus(), "Line");
     log_.clear();
@@ -128,7 +129,7 @@ QWidget* ProbeTest::Widget(std::string_view control) const {
         ADD_FAILURE() << "no control named " << control;
         return nullptr;
     }
-    return found->Widget();
+    return forms::WidgetOf(*found);
 }
 
 QString ProbeTest::Text(std::string_view box) const {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "printers.h"
-#include "qt_widgets.h"
+#include "qt_native.h"
 #include "window_fixture.h"
 
 namespace tsrl::testing {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "win32_native.h"
+#include "native_form.h"
 #include "window_fixture.h"
 
 namespace tsrl::testing {
@@ -19,7 +19,7 @@ constexpr double kTwipsPerPixelAtHighDpi = 1440.0 / kHighDpi;
 using Win32Window = WindowTest;
 
 TEST_F(Win32Window, AtHigherDpiTheControlsScaleFromTheTwipsAndTheBinaryDigitsFit) {
-    HWND window = GetAncestor(NativeOf(Control("Text1Dec")), GA_ROOT);
+    HWND window = GetAncestor(HandleOf(Control("Text1Dec")), GA_ROOT);
     RECT suggested{};
     GetWindowRect(window, &suggested);
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(kHighDpi, kHighDpi),
@@ -29,7 +29,7 @@ TEST_F(Win32Window, AtHigherDpiTheControlsScaleFromTheTwipsAndTheBinaryDigitsFit
     };
     for (const forms::ControlLayout& c : kForm1Layout.controls) {
         SCOPED_TRACE(std::string(c.name));
-        HWND handle = NativeOf(Control(std::string(c.name)));
+        HWND handle = HandleOf(Control(std::string(c.name)));
         RECT r{};
         GetWindowRect(handle, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
@@ -66,7 +66,7 @@ TEST_F(Win32Window, BmClickRunsOnlyAnEnabledButton) {
     for (const ButtonMessage& c : cases) {
         SCOPED_TRACE(c.button);
         ASSERT_EQ(Enabled(c.button), c.enabled);
-        SendMessageW(NativeOf(Control(c.button)), BM_CLICK, 0, 0);
+        SendMessageW(HandleOf(Control(c.button)), BM_CLICK, 0, 0);
         driver::ProcessEvents();
         EXPECT_EQ(Text("Text3Dec"), c.result);
         EXPECT_EQ(Beeps(), 0);

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <array>
 
-#include "qt_widgets.h"
+#include "qt_native.h"
 #include "window_driver.h"
 
 namespace tsrl::testing::driver {

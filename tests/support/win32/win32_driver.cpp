@@ -8,14 +8,14 @@
 #include <initializer_list>
 #include <string>
 
-#include "win32_native.h"
+#include "native_form.h"
 #include "window_driver.h"
 
 namespace tsrl::testing::driver {
 namespace {
 
 HWND WindowOf(const forms::Control& control) {
-    return GetAncestor(NativeOf(control), GA_ROOT);
+    return GetAncestor(HandleOf(control), GA_ROOT);
 }
 
 constexpr DWORD kActivationTimeoutMs = 5000;
@@ -119,7 +119,7 @@ Rect ToRect(const RECT& r) {
 }  // namespace
 
 void Click(const forms::Control& control) {
-    HWND handle = NativeOf(control);
+    HWND handle = HandleOf(control);
     RECT client{};
     GetClientRect(handle, &client);
     POINT centre{(client.right - client.left) / 2, (client.bottom - client.top) / 2};
@@ -173,7 +173,7 @@ void ProcessEvents() {
 }
 
 bool HoldsNativeFocus(const forms::Control& control) {
-    return GetFocus() == NativeOf(control);
+    return GetFocus() == HandleOf(control);
 }
 
 bool WaitUntilActive(const forms::Control& control) {

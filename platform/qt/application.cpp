@@ -2,16 +2,19 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "box_style.h"
-
 #include "form.h"
+#include "qt_native.h"
+#include "qt_text.h"
 
 namespace tsrl::forms {
 namespace {
@@ -94,9 +97,37 @@ std::unique_ptr<QApplication> StartQt(int& argc, char** argv) {
     ReleaseMessages();
     return app;
 }
+
+// Desktops match the window to its .desktop file and icon by these. No display name: Qt would
+// append it to the caption in the title bar.
+void Identify(const Identity& identity) {
+    const struct {
+        void (*set)(const QString&);
+        std::string_view value;
+    } fields[] = {
+        {&QCoreApplication::setApplicationName, identity.applicationName},
+        {&QCoreApplication::setApplicationVersion, identity.version},
+        {&QCoreApplication::setOrganizationDomain, identity.organizationDomain},
+        {&QGuiApplication::setDesktopFileName, identity.desktopFileName},
+    };
+    for (const auto& [set, value] : fields) {
+        if (!value.empty()) {
+            set(ToQString(value));
+        }
+    }
+}
 }  // namespace
 
-Application::Application(int& argc, char** argv) : app_(StartQt(argc, argv)) {
+struct Application::State {
+    Identity identity;
+    std::unique_ptr<QApplication> app;
+};
+
+Application::Application(int& argc, char** argv, const Identity& identity)
+    : state_(std::make_unique<State>()) {
+    state_->identity = identity;
+    Identify(identity);
+    state_->app = StartQt(argc, argv);
     QApplication::setStyle(new BoxStyle);
     QFont font(QString::fromLatin1(kDefaultFontFamily));
     font.setPointSizeF(kDefaultFontPoints);
@@ -110,6 +141,14 @@ Application::Application(int& argc, char** argv) : app_(StartQt(argc, argv)) {
 Application::~Application() = default;
 
 int Application::Run(Form& form) {
+    // A screen reader names the window by the product, not by its caption's version tag.
+    QWidget* window = WidgetOf(form);
+    if (!state_->identity.productName.empty()) {
+        window->setAccessibleName(ToQString(state_->identity.productName));
+    }
+    if (!state_->identity.description.empty()) {
+        window->setAccessibleDescription(ToQString(state_->identity.description));
+    }
     form.Load();
     form.Show();
     return QApplication::exec();

@@ -4,13 +4,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 
 #include "form.h"
-#include "qt_text.h"
+#include "qt_native.h"
 
 namespace tsrl::forms {
 namespace {
@@ -80,53 +79,38 @@ void Control::SetFocus() {
 }
 
 std::u16string TextBox::Text() const {
-    const QString text = TextOf(Widget());
+    const QString text = TextOf(WidgetOf(*this));
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
 void TextBox::SetText(std::u16string_view text) {
-    form_.NoteWrite(*this);
-    const QString value = ToQString(text);
-    if (TextOf(Widget()) == value) {
-        return;
-    }
-    {
-        const QSignalBlocker quiet(Widget());
-        if (auto* edit = AsMultiLine(Widget())) {
-            edit->setPlainText(value);
-        } else {
-            QLineEdit* line = AsSingleLine(Widget());
-            line->setText(value);
-            line->setCursorPosition(0);  // show a long text from its start
-        }
-    }
-    form_.RaiseChange(*this);
+    form_.WriteText(*this, text);
 }
 
 void TextBox::SetSelStart(int start) {
-    Select(Widget(), start, start);
+    Select(WidgetOf(*this), start, start);
 }
 
 void TextBox::SetSelLength(int length) {
-    const int start = SelectionOf(Widget()).first;
-    Select(Widget(), start, start + std::max(length, 0));
+    const int start = SelectionOf(WidgetOf(*this)).first;
+    Select(WidgetOf(*this), start, start + std::max(length, 0));
 }
 
 int TextBox::SelStart() const {
-    return SelectionOf(Widget()).first;
+    return SelectionOf(WidgetOf(*this)).first;
 }
 
 int TextBox::SelLength() const {
-    const auto [start, end] = SelectionOf(Widget());
+    const auto [start, end] = SelectionOf(WidgetOf(*this));
     return end - start;
 }
 
 bool CommandButton::Enabled() const {
-    return Widget()->isEnabled();
+    return WidgetOf(*this)->isEnabled();
 }
 
 void CommandButton::SetEnabled(bool enabled) {
-    Widget()->setEnabled(enabled);
+    WidgetOf(*this)->setEnabled(enabled);
 }
 
 }  // namespace tsrl::forms
