@@ -2,19 +2,12 @@
 
 #include <QEvent>
 #include <QMimeData>
-#include <QRegularExpression>
 #include <algorithm>
 
-namespace tsrl::forms {
+#include "pasted_text.h"
+#include "qt_text.h"
 
-QString WithoutLineBreaks(QString text) {
-    static const QRegularExpression kTrailing(
-        QStringLiteral("(?:\\r\\n|[\\r\\n\\x{2028}\\x{2029}])+$"));
-    static const QRegularExpression kBreak(QStringLiteral("\\r\\n|[\\r\\n\\x{2028}\\x{2029}]"));
-    text.remove(kTrailing);
-    text.replace(kBreak, QStringLiteral(" "));
-    return text;
-}
+namespace tsrl::forms {
 
 void BoxEdit::insertFromMimeData(const QMimeData* source) {
     if (source == nullptr || !source->hasText()) {
@@ -22,7 +15,7 @@ void BoxEdit::insertFromMimeData(const QMimeData* source) {
         return;
     }
     QMimeData plain;
-    plain.setText(WithoutLineBreaks(source->text()));
+    plain.setText(ToQString(WithoutLineBreaks(source->text().toStdU16String())));
     QPlainTextEdit::insertFromMimeData(&plain);
 }
 

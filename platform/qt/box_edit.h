@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QPlainTextEdit>
-#include <QString>
 
 namespace tsrl::forms {
 
@@ -23,9 +22,5 @@ class BoxEdit final : public QPlainTextEdit {
     // that every box of a row shares one baseline.
     void CentreFirstLine();
 };
-
-// A pasted text as a box takes it: line breaks at its end dropped, the others made blanks, so
-// a number copied with its line from a terminal or a spreadsheet cell reads as typed.
-QString WithoutLineBreaks(QString text);
 
 }  // namespace tsrl::forms

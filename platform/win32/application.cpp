@@ -29,10 +29,6 @@ struct Application::State {
     bool apartment;
 };
 
-bool GraphicalSessionAvailable() {
-    return true;
-}
-
 Application::Application(int& /*argc*/, char** /*argv*/, const Identity& identity)
     : state_(std::make_unique<State>(identity)) {
     INITCOMMONCONTROLSEX controls{};

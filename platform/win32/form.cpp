@@ -9,6 +9,7 @@
 
 #include "accessibility.h"
 #include "native_form.h"
+#include "pasted_text.h"
 #include "services.h"
 
 namespace tsrl::forms {
@@ -29,6 +30,9 @@ constexpr int kPointsPerInch = 72;
 // Pixels at 96 dots per inch between a box's border and its text: the binary boxes need
 // all but this of their width.
 constexpr int kEditMargin = 1;
+
+// The character a Ctrl+V types, which an EDIT takes as its paste.
+constexpr WPARAM kPasteCharacter = 0x16;
 
 std::wstring Wide(std::u16string_view text) {
     return {text.begin(), text.end()};
@@ -91,6 +95,22 @@ void RegisterWindowClass(WNDPROC windowProc) {
     windowClass.hIcon = icon(SM_CXICON);
     windowClass.hIconSm = icon(SM_CXSMICON);
     RegisterClassExW(&windowClass);  // fails harmlessly when a second form registers it again
+}
+
+std::u16string ClipboardText(HWND owner) {
+    std::u16string text;
+    if (OpenClipboard(owner) == FALSE) {
+        return text;
+    }
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data)); chars != nullptr) {
+            const std::wstring_view held(chars);
+            text.assign(held.begin(), held.end());
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
 }
 
 }  // namespace
@@ -334,6 +354,17 @@ LRESULT Form::Router::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+bool Form::Router::IsTypingBox(ControlId id) const {
+    return layout.controls[id].kind == ControlKind::TextBox && !layout.controls[id].locked;
+}
+
+// The clipboard's text as a box takes it, put in place of the selection by the control itself,
+// so that its change notification and its undo are the usual ones.
+void Form::Router::Paste(ControlId id) {
+    const std::wstring text = Wide(WithoutLineBreaks(ClipboardText(window)));
+    SendMessageW(handles[id], EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 LRESULT Form::Router::ControlMessage(ControlId id, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND handle = handles[id];
     switch (message) {
@@ -362,8 +393,16 @@ LRESULT Form::Router::ControlMessage(ControlId id, UINT message, WPARAM wParam, 
             }
             break;
         case WM_CONTEXTMENU:
+            if (!rules.TakesEditing(id)) {
+                return 0;
+            }
+            break;
         case WM_PASTE:
             if (!rules.TakesEditing(id)) {
+                return 0;
+            }
+            if (IsTypingBox(id)) {
+                Paste(id);
                 return 0;
             }
             break;
@@ -371,6 +410,11 @@ LRESULT Form::Router::ControlMessage(ControlId id, UINT message, WPARAM wParam, 
             // No dialog manager: Tab reaches the control, and moving on is the rules' job.
             if (wParam == VK_TAB) {
                 rules.Tab(id, GetKeyState(VK_SHIFT) < 0);
+                return 0;
+            }
+            // Shift+Insert, the other paste key, which the EDIT would take unfiltered.
+            if (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0 && IsTypingBox(id)) {
+                Paste(id);
                 return 0;
             }
             break;
@@ -381,6 +425,10 @@ LRESULT Form::Router::ControlMessage(ControlId id, UINT message, WPARAM wParam, 
             }
             const auto key = static_cast<char16_t>(wParam == L'\n' ? kEnterKey : wParam);
             if (rules.Key(id, key) == KeyOutcome::Swallow) {
+                return 0;
+            }
+            if (wParam == kPasteCharacter && IsTypingBox(id)) {
+                Paste(id);
                 return 0;
             }
             break;

@@ -77,6 +77,9 @@ struct Form::Router final : NativeControls {
                                         UINT_PTR id, DWORD_PTR router);
     LRESULT WindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT ControlMessage(ControlId id, UINT message, WPARAM wParam, LPARAM lParam);
+    bool IsTypingBox(ControlId id) const;
+    // Pastes the clipboard's text into a typing box without its line breaks.
+    void Paste(ControlId id);
 
     const WindowLayout& layout;
     EventRouter rules;
@@ -88,7 +91,6 @@ struct Form::Router final : NativeControls {
     FontHandle defaultFont;
     std::vector<BrushHandle> backgrounds;  // by ControlId; empty where the system colour serves
     HWND focusWhileInactive = nullptr;
-    bool swallowTabChar = false;
     bool focusByPointer = false;  // a press is giving a control the focus
 };
 
