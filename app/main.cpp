@@ -1,6 +1,7 @@
 // The calculator program, the same source on every backend of the forms engine.
 #include "application.h"
 #include "form1.h"
+#include "tsrl_icon.h"
 #include "tsrl_version.h"
 
 int main(int argc, char** argv) {
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
         .desktopFileName = tsrl::version::kDesktopFileName,
         .productName = tsrl::version::kProductName,
         .description = tsrl::version::kFileDescription,
+        .icon = {tsrl::icon::kSide, tsrl::icon::kPixels},
     };
     tsrl::forms::Application application(argc, argv, identity);
     tsrl::Form1 form;

@@ -2,12 +2,20 @@
 // event loop.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string_view>
 
 namespace tsrl::forms {
 
 class Form;
+
+// A square picture: 0xAARRGGBB pixels, row by row from the top, alpha premultiplied.
+struct Picture {
+    int side = 0;
+    std::span<const std::uint32_t> pixels;
+};
 
 // How desktops and assistive tools know the program; empty fields are left to the toolkit. The
 // texts must live as long as the Application.
@@ -19,6 +27,9 @@ struct Identity {
     // What a screen reader calls the window, rather than by its caption.
     std::string_view productName;
     std::string_view description;
+    // The program's icon, compiled in, so that no image decoder loads at start; Windows takes
+    // the program file's own.
+    Picture icon;
 };
 
 class Application {

@@ -17,6 +17,10 @@ enum class ControlKind { TextBox, CommandButton, Label };
 
 enum class Align { Left, Center, Right };
 
+// The window's icon: the system's default, or the program's own (Identity::icon, or on Windows
+// the program file's icon).
+enum class WindowIcon { Default, Program };
+
 struct Rgb {
     std::uint8_t red;
     std::uint8_t green;
@@ -66,7 +70,7 @@ struct WindowLayout {
     Twips clientHeight;
     Twips clientLeft;  // stored position of the client area on the screen
     Twips clientTop;
-    std::string_view icon;  // a Qt resource path, or empty
+    WindowIcon icon;
     std::span<const ControlLayout> controls;
 };
 

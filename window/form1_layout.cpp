@@ -12,6 +12,7 @@ using forms::ControlKind;
 using forms::ControlLayout;
 using forms::Font;
 using forms::Rgb;
+using forms::WindowIcon;
 
 constexpr Rgb kDisplayBackground{192, 192, 192};
 constexpr Rgb kDisplayText{0, 0, 128};
@@ -133,7 +134,7 @@ const forms::WindowLayout kForm1Layout{
     .clientHeight = 3420,
     .clientLeft = 555,
     .clientTop = 840,
-    .icon = ":/icons/tessoral.xpm",
+    .icon = WindowIcon::Program,
     .controls = kControls,
 };
 

@@ -2,7 +2,12 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QWidget>
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -116,6 +121,17 @@ void Identify(const Identity& identity) {
         }
     }
 }
+// From pixels: an icon read from a file would load the image plugins and a decoder at start.
+void SetProgramIcon(const Picture& icon) {
+    const auto side = static_cast<std::size_t>(std::max(icon.side, 0));
+    if (side == 0 || icon.pixels.size() != side * side) {
+        return;
+    }
+    const QImage image(reinterpret_cast<const uchar*>(icon.pixels.data()), icon.side, icon.side,
+                       static_cast<qsizetype>(side * sizeof(std::uint32_t)),
+                       QImage::Format_ARGB32_Premultiplied);
+    QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(image)));
+}
 }  // namespace
 
 struct Application::State {
@@ -128,6 +144,7 @@ Application::Application(int& argc, char** argv, const Identity& identity)
     state_->identity = identity;
     Identify(identity);
     state_->app = StartQt(argc, argv);
+    SetProgramIcon(identity.icon);
     QApplication::setStyle(new BoxStyle);
     QFont font(QString::fromLatin1(kDefaultFontFamily));
     font.setPointSizeF(kDefaultFontPoints);

@@ -406,8 +406,8 @@ Form::Form(const WindowLayout& layout) : router_(std::make_unique<Router>(layout
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint);
-    if (!layout.icon.empty()) {
-        window->setWindowIcon(QIcon(ToQString(layout.icon)));
+    if (layout.icon == WindowIcon::Program) {
+        window->setWindowIcon(QGuiApplication::windowIcon());
     }
     window->installEventFilter(&r);
     InstallAccessibility();

@@ -79,6 +79,16 @@ HFONT MakeFont(const wchar_t* face, double points, bool bold, UINT dpi) {
                        DEFAULT_PITCH | FF_SWISS, face);
 }
 
+// The program file's own icon, in the sizes the title bar and the task switcher show.
+void SetProgramIcon(HWND window) {
+    const auto icon = [](int system) {
+        return LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                          GetSystemMetrics(system), GetSystemMetrics(system), LR_SHARED);
+    };
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon(SM_CXICON)));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon(SM_CXSMICON)));
+}
+
 void RegisterWindowClass(WNDPROC windowProc) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -87,13 +97,6 @@ void RegisterWindowClass(WNDPROC windowProc) {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
-    const auto icon = [&](int system) {
-        return static_cast<HICON>(LoadImageW(windowClass.hInstance, MAKEINTRESOURCEW(kIconResource),
-                                             IMAGE_ICON, GetSystemMetrics(system),
-                                             GetSystemMetrics(system), LR_DEFAULTCOLOR));
-    };
-    windowClass.hIcon = icon(SM_CXICON);
-    windowClass.hIconSm = icon(SM_CXSMICON);
     RegisterClassExW(&windowClass);  // fails harmlessly when a second form registers it again
 }
 
@@ -155,6 +158,9 @@ Form::Router::Router(Form& form, const WindowLayout& description)
         throw std::runtime_error("cannot create the window");
     }
     dpi = GetDpiForWindow(window);
+    if (layout.icon == WindowIcon::Program) {
+        SetProgramIcon(window);
+    }
     const std::size_t count = layout.controls.size();
     labelFonts.resize(count);
     backgrounds.resize(count);

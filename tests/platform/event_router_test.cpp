@@ -28,7 +28,7 @@ constexpr ControlLayout kControls[] = {
     Control(ControlKind::CommandButton, "Off", 4),
     Control(ControlKind::CommandButton, "Go", 3),
 };
-constexpr WindowLayout kWindow{"W", u"", 0, 0, 0, 0, "", kControls};
+constexpr WindowLayout kWindow{"W", u"", 0, 0, 0, 0, WindowIcon::Default, kControls};
 
 // Native controls as the platforms behave: a focus move reports the old control's FocusOut
 // before the new one's FocusIn, and a write notifies a change as a user edit would.

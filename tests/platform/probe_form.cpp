@@ -82,7 +82,7 @@ const forms::WindowLayout kProbeLayout{
     .clientHeight = 2400,
     .clientLeft = 1500,
     .clientTop = 1500,
-    .icon = "",
+    .icon = forms::WindowIcon::Default,
     .controls = kProbeControls,
 };
 

@@ -81,7 +81,8 @@ constexpr forms::ControlLayout Box(std::string_view name, forms::Twips top, bool
 }
 constexpr forms::ControlLayout kBoxes[] = {Box("Multi", 120, true), Box("Line", 600, false)};
 // Name, caption, client width and height, client left and top, icon, controls.
-constexpr forms::WindowLayout kBoxesWindow{"Boxes", u"Boxes", 1800, 1100, 600, 600, "", kBoxes};
+constexpr forms::WindowLayout kBoxesWindow{
+    "Boxes", u"Boxes", 1800, 1100, 600, 600, forms::WindowIcon::Default, kBoxes};
 
 struct ChangeCase {
     std::string name;
