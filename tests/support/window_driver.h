@@ -42,6 +42,8 @@ void Paste(std::string_view text);
 void ProcessEvents();
 
 bool HoldsNativeFocus(const forms::Control& control);
+// Whether the control, as drawn now, shows any pixel in the system's selection colour.
+bool ShowsSelection(const forms::Control& control);
 // The window of a control: active at last, its outer frame, and the screens it may be on.
 bool WaitUntilActive(const forms::Control& control);
 Rect WindowFrame(const forms::Control& control);

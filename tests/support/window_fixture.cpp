@@ -112,6 +112,12 @@ void WindowTest::Expect(const Outcome& outcome) const {
     if (outcome.selected) {
         EXPECT_EQ(SelectedText(outcome.focus), *outcome.selected);
     }
+    if (!outcome.selectionHiddenIn.empty()) {
+        const auto& hidden = Window().TextBoxNamed(outcome.selectionHiddenIn);
+        ASSERT_GT(hidden.SelLength(), 0) << "no selection to hide in " << hidden.Name();
+        EXPECT_FALSE(driver::ShowsSelection(hidden)) << "in " << hidden.Name();
+        EXPECT_TRUE(driver::ShowsSelection(Control(outcome.focus))) << "in " << outcome.focus;
+    }
     if (outcome.divideEnabled) {
         EXPECT_EQ(Enabled("Divide"), *outcome.divideEnabled);
     }

@@ -59,6 +59,9 @@ struct Outcome {
     std::optional<Row> row3 = std::nullopt;
     std::string focus = {};
     std::optional<std::string> selected = std::nullopt;  // in the focused box
+    // A box without the focus that holds a selection, which must not show; the focused box's
+    // selection must.
+    std::string selectionHiddenIn = {};
     std::optional<bool> divideEnabled = std::nullopt;
     int beeps = 0;
 };

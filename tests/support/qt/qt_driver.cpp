@@ -1,6 +1,8 @@
 // The window tests' input on Qt, through QTest on the offscreen platform.
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
+#include <QPalette>
 #include <QScreen>
 #include <QString>
 #include <QTest>
@@ -76,6 +78,20 @@ void ProcessEvents() {
 
 bool HoldsNativeFocus(const forms::Control& control) {
     return QApplication::focusWidget() == WidgetOf(control);
+}
+
+bool ShowsSelection(const forms::Control& control) {
+    QWidget* widget = WidgetOf(control);
+    const QRgb highlight = widget->palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    const QImage picture = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (picture.pixel(x, y) == highlight) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 bool WaitUntilActive(const forms::Control& control) {

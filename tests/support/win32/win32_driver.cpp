@@ -176,6 +176,31 @@ bool HoldsNativeFocus(const forms::Control& control) {
     return GetFocus() == HandleOf(control);
 }
 
+// Read back from the screen, where the control is drawn as the user sees it.
+bool ShowsSelection(const forms::Control& control) {
+    HWND handle = HandleOf(control);
+    UpdateWindow(handle);
+    RECT client{};
+    GetClientRect(handle, &client);
+    HDC screen = GetDC(handle);
+    HDC copy = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(copy, picture);
+    BitBlt(copy, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    bool shown = false;
+    for (int y = 0; y < client.bottom && !shown; ++y) {
+        for (int x = 0; x < client.right && !shown; ++x) {
+            shown = GetPixel(copy, x, y) == highlight;
+        }
+    }
+    SelectObject(copy, previous);
+    DeleteObject(picture);
+    DeleteDC(copy);
+    ReleaseDC(handle, screen);
+    return shown;
+}
+
 bool WaitUntilActive(const forms::Control& control) {
     HWND window = WindowOf(control);
     const ULONGLONG until = GetTickCount64() + kActivationTimeoutMs;
