@@ -1,12 +1,14 @@
 #!/usr/bin/python3
 """The Windows program under Wine, driven with real X input; run inside a Wine session:
-win32_scenario.py TESSORAL_EXE PROBE_EXE"""
+win32_scenario.py TESSORAL_EXE PROBE_EXE [SCREENSHOT.png]
+With SCREENSHOT, also saves the framed window once the typical use has shown its result."""
 
 import subprocess
 import sys
 import time
 
 EXE, PROBE = sys.argv[1:3]
+SCREENSHOT = sys.argv[3] if len(sys.argv) > 3 else None
 ROW_ERROR = "Error!  Input not a number or out of range!"
 PATIENCE = 20.0  # seconds for the window to show what a step did
 
@@ -56,6 +58,10 @@ try:
     click("Plus")
     expect(Text3Dec="256", Text3Hex="00000100", Text3Bin=format(256, "032b"),
            fit="Text1Bin Text2Bin Text3Bin")
+    if SCREENSHOT:
+        window = subprocess.run(["xdotool", "search", "--name", "^TSRL"], capture_output=True,
+                                text=True, check=True).stdout.split()[0]
+        subprocess.run(["import", "-frame", "-window", window, SCREENSHOT], check=True)
 
     # A bad hex text: the row reports it, beeps and keeps the focus. The click that gave the
     # box the focus left its whole text selected, so the typing replaced it.
