@@ -66,6 +66,9 @@ class EventRouter {
 
     // A control of the layout, or the window itself by its name for Load.
     std::optional<ControlId> Find(std::string_view name) const;
+    ControlId IdOf(const ControlLayout& control) const {
+        return static_cast<ControlId>(&control - layout_.controls.data());
+    }
     void Connect(std::string_view name, Event event, Procedure procedure);
     void ConnectKeyPress(std::string_view name, KeyProcedure procedure);
 

@@ -16,6 +16,8 @@ namespace tsrl::forms {
 
 enum class Event { Load, Click, GotFocus, LostFocus, KeyPress, Change };
 
+class EventRouter;
+
 using Procedure = std::function<void()>;
 // KeyAscii by reference: set it to 0 to discard the key, or to another code to replace it.
 using KeyProcedure = std::function<void(std::int16_t& KeyAscii)>;
@@ -54,6 +56,9 @@ class Form {
     friend class TextBox;
     void RequestFocus(const Control& control);
     void WriteText(const TextBox& box, std::u16string_view text);
+    // The backend's: the rules it feeds, and the control it made for a place in the layout.
+    EventRouter& Rules() const;
+    Control& ControlAt(std::size_t id) const;
 
     struct Router;
     std::unique_ptr<Router> router_;

@@ -6,7 +6,6 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <algorithm>
 
 #include "form.h"
 #include "qt_native.h"
@@ -49,10 +48,7 @@ std::pair<int, int> SelectionOf(QWidget* widget) {
     return {line->selectionStart(), line->selectionEnd()};
 }
 
-void Select(QWidget* widget, int start, int end) {
-    const int length = LengthOf(widget);
-    start = std::clamp(start, 0, length);
-    end = std::clamp(end, start, length);
+void SelectIn(QWidget* widget, int start, int end) {
     if (auto* edit = AsMultiLine(widget)) {
         QTextCursor cursor = edit->textCursor();
         if (cursor.anchor() == start && cursor.position() == end) {
@@ -74,35 +70,21 @@ void Select(QWidget* widget, int start, int end) {
 
 }  // namespace
 
-void Control::SetFocus() {
-    form_.RequestFocus(*this);
-}
-
 std::u16string TextBox::Text() const {
     const QString text = TextOf(WidgetOf(*this));
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
-void TextBox::SetText(std::u16string_view text) {
-    form_.WriteText(*this, text);
+int TextBox::Length() const {
+    return LengthOf(WidgetOf(*this));
 }
 
-void TextBox::SetSelStart(int start) {
-    Select(WidgetOf(*this), start, start);
+std::pair<int, int> TextBox::Selection() const {
+    return SelectionOf(WidgetOf(*this));
 }
 
-void TextBox::SetSelLength(int length) {
-    const int start = SelectionOf(WidgetOf(*this)).first;
-    Select(WidgetOf(*this), start, start + std::max(length, 0));
-}
-
-int TextBox::SelStart() const {
-    return SelectionOf(WidgetOf(*this)).first;
-}
-
-int TextBox::SelLength() const {
-    const auto [start, end] = SelectionOf(WidgetOf(*this));
-    return end - start;
+void TextBox::Select(int start, int end) {
+    SelectIn(WidgetOf(*this), start, end);
 }
 
 bool CommandButton::Enabled() const {

@@ -462,19 +462,6 @@ Form::~Form() {
     router_->window.reset();
 }
 
-Control* Form::Find(std::string_view name) const {
-    const std::optional<ControlId> id = router_->rules.Find(name);
-    return id ? router_->controls[*id].get() : nullptr;
-}
-
-void Form::Connect(std::string_view name, Event event, Procedure procedure) {
-    router_->rules.Connect(name, event, std::move(procedure));
-}
-
-void Form::ConnectKeyPress(std::string_view name, KeyProcedure procedure) {
-    router_->rules.ConnectKeyPress(name, std::move(procedure));
-}
-
 float Form::Width() const {
     return ToTwips(router_->OuterSize().width());
 }
@@ -490,10 +477,6 @@ void Form::SetLeft(float left) {
 void Form::SetTop(float top) {
     QWidget& window = *router_->window;
     window.move(window.pos().x(), ToPixels(top));
-}
-
-void Form::Load() {
-    router_->rules.Load();
 }
 
 void Form::Show() {
@@ -519,19 +502,12 @@ NativeControl* Form::Native() const {
     return AsNative(router_->window.get());
 }
 
-Control* Form::FocusedControl() const {
-    const std::optional<ControlId> id = router_->rules.Focused();
-    return id ? router_->controls[*id].get() : nullptr;
+EventRouter& Form::Rules() const {
+    return router_->rules;
 }
 
-void Form::RequestFocus(const Control& control) {
-    router_->rules.SetFocus(
-        static_cast<ControlId>(&control.Layout() - router_->layout.controls.data()));
-}
-
-void Form::WriteText(const TextBox& box, std::u16string_view text) {
-    router_->rules.SetText(static_cast<ControlId>(&box.Layout() - router_->layout.controls.data()),
-                           text);
+Control& Form::ControlAt(std::size_t id) const {
+    return *router_->controls[id];
 }
 
 }  // namespace tsrl::forms

@@ -4,19 +4,9 @@
 
 #include <string>
 
+#include "wide_text.h"
+
 namespace tsrl::forms {
-namespace {
-
-std::wstring FromUtf8(std::string_view text) {
-    const int size = static_cast<int>(text.size());
-    std::wstring wide(
-        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)),
-        L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-    return wide;
-}
-
-}  // namespace
 
 void SetAccessibleText(HWND handle, std::string_view name, std::string_view description) {
     IAccPropServices* services = nullptr;
@@ -32,7 +22,7 @@ void SetAccessibleText(HWND handle, std::string_view name, std::string_view desc
         if (!text.empty()) {
             // A failure leaves the control as the system describes it; nothing else depends on it.
             services->SetHwndPropStr(handle, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                     property, FromUtf8(text).c_str());
+                                     property, Wide(text).c_str());
         }
     }
     services->Release();

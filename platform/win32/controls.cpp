@@ -1,7 +1,5 @@
 #include "controls.h"
 
-#include <algorithm>
-
 #include "form.h"
 #include "native_form.h"
 
@@ -16,43 +14,22 @@ std::pair<int, int> SelectionOf(HWND edit) {
     return {static_cast<int>(start), static_cast<int>(end)};
 }
 
-void Select(HWND edit, int start, int end) {
-    const int length = GetWindowTextLengthW(edit);
-    start = std::clamp(start, 0, length);
-    end = std::clamp(end, start, length);
-    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(start), end);
-}
-
 }  // namespace
-
-void Control::SetFocus() {
-    form_.RequestFocus(*this);
-}
 
 std::u16string TextBox::Text() const {
     return ReadText(HandleOf(*this));
 }
 
-void TextBox::SetText(std::u16string_view text) {
-    form_.WriteText(*this, text);
+int TextBox::Length() const {
+    return GetWindowTextLengthW(HandleOf(*this));
 }
 
-void TextBox::SetSelStart(int start) {
-    Select(HandleOf(*this), start, start);
+std::pair<int, int> TextBox::Selection() const {
+    return SelectionOf(HandleOf(*this));
 }
 
-void TextBox::SetSelLength(int length) {
-    const int start = SelectionOf(HandleOf(*this)).first;
-    Select(HandleOf(*this), start, start + std::max(length, 0));
-}
-
-int TextBox::SelStart() const {
-    return SelectionOf(HandleOf(*this)).first;
-}
-
-int TextBox::SelLength() const {
-    const auto [start, end] = SelectionOf(HandleOf(*this));
-    return end - start;
+void TextBox::Select(int start, int end) {
+    SendMessageW(HandleOf(*this), EM_SETSEL, static_cast<WPARAM>(start), end);
 }
 
 bool CommandButton::Enabled() const {

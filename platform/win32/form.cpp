@@ -11,6 +11,7 @@
 #include "native_form.h"
 #include "pasted_text.h"
 #include "services.h"
+#include "wide_text.h"
 
 namespace tsrl::forms {
 namespace {
@@ -33,13 +34,6 @@ constexpr int kEditMargin = 1;
 
 // The character a Ctrl+V types, which an EDIT takes as its paste.
 constexpr WPARAM kPasteCharacter = 0x16;
-
-std::wstring Wide(std::u16string_view text) {
-    return {text.begin(), text.end()};
-}
-std::wstring Wide(std::string_view text) {
-    return {text.begin(), text.end()};
-}
 
 COLORREF ToColorRef(const Rgb& rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);
@@ -249,10 +243,6 @@ std::optional<ControlId> Form::Router::IdOf(HWND handle) const {
     return static_cast<ControlId>(it - handles.begin());
 }
 
-ControlId Form::Router::IdOf(const Control& control) const {
-    return static_cast<ControlId>(&control.Layout() - layout.controls.data());
-}
-
 bool Form::Router::CanTakeFocus(ControlId id) const {
     // The window's own style, not IsWindowVisible: a control of a hidden window can take the
     // focus it will have when the window shows.
@@ -449,19 +439,6 @@ Form::Form(const WindowLayout& layout) : router_(std::make_unique<Router>(*this,
 
 Form::~Form() = default;
 
-Control* Form::Find(std::string_view name) const {
-    auto it = std::ranges::find(router_->controls, name, &Control::Name);
-    return it == router_->controls.end() ? nullptr : it->get();
-}
-
-void Form::Connect(std::string_view name, Event event, Procedure procedure) {
-    router_->rules.Connect(name, event, std::move(procedure));
-}
-
-void Form::ConnectKeyPress(std::string_view name, KeyProcedure procedure) {
-    router_->rules.ConnectKeyPress(name, std::move(procedure));
-}
-
 float Form::Width() const {
     RECT outer{};
     GetWindowRect(router_->window, &outer);
@@ -486,10 +463,6 @@ void Form::SetTop(float top) {
     GetWindowRect(router_->window, &outer);
     SetWindowPos(router_->window, nullptr, outer.left, TwipsToPixels(top, router_->dpi), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Form::Load() {
-    router_->rules.Load();
 }
 
 void Form::Show() {
@@ -523,17 +496,12 @@ NativeControl* Form::Native() const {
     return AsNative(router_->window);
 }
 
-Control* Form::FocusedControl() const {
-    const std::optional<ControlId> id = router_->rules.Focused();
-    return id ? router_->controls[*id].get() : nullptr;
+EventRouter& Form::Rules() const {
+    return router_->rules;
 }
 
-void Form::RequestFocus(const Control& control) {
-    router_->rules.SetFocus(router_->IdOf(control));
-}
-
-void Form::WriteText(const TextBox& box, std::u16string_view text) {
-    router_->rules.SetText(router_->IdOf(box), text);
+Control& Form::ControlAt(std::size_t id) const {
+    return *router_->controls[id];
 }
 
 }  // namespace tsrl::forms

@@ -69,7 +69,6 @@ struct Form::Router final : NativeControls {
     int BeepCount() const override;
 
     std::optional<ControlId> IdOf(HWND handle) const;
-    ControlId IdOf(const Control& control) const;
     // Places the window and every control, and makes their fonts, for the window's DPI.
     void ApplyDpi(UINT newDpi);
     static LRESULT CALLBACK WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "native_form.h"
+#include "wide_text.h"
 #include "window_driver.h"
 
 namespace tsrl::testing::driver {
@@ -103,15 +104,6 @@ void PostKey(const NativeKey& key) {
     ProcessEvents();
 }
 
-std::wstring Wide(std::string_view text) {
-    const auto size = static_cast<int>(text.size());
-    std::wstring wide(
-        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)),
-        L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-    return wide;
-}
-
 Rect ToRect(const RECT& r) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
@@ -137,7 +129,7 @@ void Click(const forms::Control& control) {
 }
 
 void Type(std::string_view text) {
-    for (const wchar_t c : Wide(text)) {
+    for (const wchar_t c : forms::Wide(text)) {
         // The key that makes the character, with Shift held where the layout needs it.
         const SHORT scan = VkKeyScanW(c);
         const UINT virtualKey = scan == -1 ? VK_PACKET : static_cast<UINT>(scan & 0xFF);
@@ -152,7 +144,7 @@ void Press(Keys key, Modifiers modifiers) {
 }
 
 void Paste(std::string_view text) {
-    const std::wstring wide = Wide(text);
+    const std::wstring wide = forms::Wide(text);
     const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
     CopyMemory(GlobalLock(memory), wide.c_str(), bytes);
@@ -233,14 +225,7 @@ Rect WorkArea() {
 }
 
 std::string Utf8(std::u16string_view text) {
-    const auto size = static_cast<int>(text.size());
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    std::string utf8(static_cast<std::size_t>(
-                         WideCharToMultiByte(CP_UTF8, 0, wide, size, nullptr, 0, nullptr, nullptr)),
-                     '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, size, utf8.data(), static_cast<int>(utf8.size()), nullptr,
-                        nullptr);
-    return utf8;
+    return forms::Utf8(text);
 }
 
 }  // namespace tsrl::testing::driver
