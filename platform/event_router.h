@@ -94,6 +94,8 @@ class EventRouter {
     PressOutcome Press(ControlId id, bool primary, bool extending);
     // Whether a paste, a drop or a context menu may reach the control.
     bool TakesEditing(ControlId id) const;
+    // An unlocked text box: one whose text the user changes.
+    bool IsTypingBox(ControlId id) const;
     // Nothing runs once the window is closing.
     void Close() { closing_ = true; }
 
@@ -105,7 +107,6 @@ class EventRouter {
     std::string_view OwnName(std::string_view name) const;
     void Raise(std::string_view name, Event event);
     void AnnounceWrites();
-    bool IsTypingBox(ControlId id) const;
     void MoveFocus(ControlId id);
     std::optional<ControlId> NextInTabOrder(ControlId from, bool backwards) const;
     const ControlLayout& Layout(ControlId id) const { return layout_.controls[id]; }

@@ -32,9 +32,6 @@ constexpr int kPointsPerInch = 72;
 // all but this of their width.
 constexpr int kEditMargin = 1;
 
-// The character a Ctrl+V types, which an EDIT takes as its paste.
-constexpr WPARAM kPasteCharacter = 0x16;
-
 COLORREF ToColorRef(const Rgb& rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);
 }
@@ -350,10 +347,6 @@ LRESULT Form::Router::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool Form::Router::IsTypingBox(ControlId id) const {
-    return layout.controls[id].kind == ControlKind::TextBox && !layout.controls[id].locked;
-}
-
 // The clipboard's text as a box takes it, put in place of the selection by the control itself,
 // so that its change notification and its undo are the usual ones.
 void Form::Router::Paste(ControlId id) {
@@ -394,10 +387,11 @@ LRESULT Form::Router::ControlMessage(ControlId id, UINT message, WPARAM wParam, 
             }
             break;
         case WM_PASTE:
+            // The EDIT sends itself this for Ctrl+V, Shift+Insert and its menu's Paste alike.
             if (!rules.TakesEditing(id)) {
                 return 0;
             }
-            if (IsTypingBox(id)) {
+            if (rules.IsTypingBox(id)) {
                 Paste(id);
                 return 0;
             }
@@ -408,11 +402,6 @@ LRESULT Form::Router::ControlMessage(ControlId id, UINT message, WPARAM wParam, 
                 rules.Tab(id, GetKeyState(VK_SHIFT) < 0);
                 return 0;
             }
-            // Shift+Insert, the other paste key, which the EDIT would take unfiltered.
-            if (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0 && IsTypingBox(id)) {
-                Paste(id);
-                return 0;
-            }
             break;
         case WM_CHAR: {
             // The character of a Tab, which has already moved the focus.
@@ -421,10 +410,6 @@ LRESULT Form::Router::ControlMessage(ControlId id, UINT message, WPARAM wParam, 
             }
             const auto key = static_cast<char16_t>(wParam == L'\n' ? kEnterKey : wParam);
             if (rules.Key(id, key) == KeyOutcome::Swallow) {
-                return 0;
-            }
-            if (wParam == kPasteCharacter && IsTypingBox(id)) {
-                Paste(id);
                 return 0;
             }
             break;

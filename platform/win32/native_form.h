@@ -76,7 +76,6 @@ struct Form::Router final : NativeControls {
                                         UINT_PTR id, DWORD_PTR router);
     LRESULT WindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT ControlMessage(ControlId id, UINT message, WPARAM wParam, LPARAM lParam);
-    bool IsTypingBox(ControlId id) const;
     // Pastes the clipboard's text into a typing box without its line breaks.
     void Paste(ControlId id);
 
