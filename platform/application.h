@@ -46,6 +46,7 @@ class Application {
 
   private:
     struct State;
+    Identity identity_;
     std::unique_ptr<State> state_;
 };
 

@@ -50,13 +50,6 @@ class TextBox final : public Control {
     void SetSelLength(int length);
     int SelStart() const;
     int SelLength() const;
-
-  private:
-    // The backend's, in UTF-16 code units: the length without copying the text, the selection
-    // as (start, end) with start <= end, and a selection set within the text.
-    int Length() const;
-    std::pair<int, int> Selection() const;
-    void Select(int start, int end);
 };
 
 class CommandButton final : public Control {

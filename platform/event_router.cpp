@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "boundary.h"
+#include "pasted_text.h"
+#include "utf8.h"
 
 namespace tsrl::forms {
 namespace {
@@ -72,7 +74,7 @@ void EventRouter::Raise(std::string_view name, Event event) {
     }
     const bool outermost = depth_ == 0 && event != Event::Load;
     if (outermost) {
-        beepsBefore_ = native_.BeepCount();
+        beepsBefore_ = alerts_;
         written_.clear();
         focusSent_.reset();
     }
@@ -90,7 +92,7 @@ void EventRouter::Raise(std::string_view name, Event event) {
 // What the procedures of a user's event reported in the boxes, for a listener who cannot see
 // them.
 void EventRouter::AnnounceWrites() {
-    const bool alerted = native_.BeepCount() != *std::exchange(beepsBefore_, std::nullopt);
+    const bool alerted = alerts_ != *std::exchange(beepsBefore_, std::nullopt);
     std::u16string said;
     const auto say = [&said](std::u16string_view text) {
         said += said.empty() ? u"" : u", ";
@@ -102,12 +104,12 @@ void EventRouter::AnnounceWrites() {
             say(native_.Text(id));
         }
     }
-    if (said.empty()) {
+    if (said.empty() || !native_.CanAnnounce()) {
         return;
     }
     // A reader does not present a focus sent back to where it was: name it.
     if (focusSent_) {
-        say(native_.AccessibleName(*focusSent_));
+        say(FromUtf8(Layout(*focusSent_).accessibleName));
         if (Layout(*focusSent_).kind == ControlKind::TextBox) {
             say(native_.Text(*focusSent_));
         }
@@ -270,6 +272,18 @@ bool EventRouter::TakesEditing(ControlId id) const {
     return !IsTypingBox(id) || focused_ == id;
 }
 
+// A box holds one line; a paste of no text at all changes nothing, as in any native box.
+std::optional<std::u16string> EventRouter::Pasted(ControlId id, std::u16string_view text) const {
+    if (!IsTypingBox(id) || focused_ != id) {
+        return std::nullopt;
+    }
+    std::u16string taken = WithoutLineBreaks(text);
+    if (taken.empty()) {
+        return std::nullopt;
+    }
+    return taken;
+}
+
 void EventRouter::SetText(ControlId id, std::u16string_view text) {
     // Every write, changed or not, is what a screen reader is told of.
     if (beepsBefore_ && changeDepth_ == 0 && std::ranges::find(written_, id) == written_.end()) {
@@ -281,8 +295,28 @@ void EventRouter::SetText(ControlId id, std::u16string_view text) {
     {
         const Depth inWrite(writeDepth_);
         native_.ReplaceText(id, text);
+        // A single-line box scrolls sideways: a long text is shown from its start.
+        if (!Layout(id).multiLine) {
+            native_.Select(id, 0, 0);
+        }
     }
     Raise(Layout(id).name, Event::Change);
+}
+
+void EventRouter::SetEnabled(ControlId id, bool enabled) {
+    const bool losesFocus =
+        !enabled && (focused_ == id || pendingFocus_ == id || native_.HasFocus(id));
+    const std::optional<ControlId> next =
+        losesFocus ? NextInTabOrder(id, false) : std::optional<ControlId>();
+    // Asked for before the native control is disabled, so that a toolkit that hands the focus on
+    // by itself, in an order of its own, is overruled.
+    if (next) {
+        pendingFocus_ = next;
+    }
+    native_.SetEnabled(id, enabled);
+    if (next && lostFocusDepth_ == 0) {
+        FinishFocusChange();
+    }
 }
 
 }  // namespace tsrl::forms

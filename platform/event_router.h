@@ -4,8 +4,6 @@
 // key is decided here. No toolkit header is needed.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -13,15 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "form.h"
+#include "events.h"
 #include "layout.h"
 
 namespace tsrl::forms {
-
-// A control by its place in the window's layout table.
-using ControlId = std::size_t;
-
-inline constexpr char16_t kEnterKey = 13;
 
 // What the rules ask of the native controls.
 class NativeControls {
@@ -38,12 +31,13 @@ class NativeControls {
     virtual std::u16string Text(ControlId id) const = 0;
     // Sets the native text; the change notifications it sends are the write's own.
     virtual void ReplaceText(ControlId id, std::u16string_view text) = 0;
-    // What a screen reader calls the control.
-    virtual std::u16string AccessibleName(ControlId id) const = 0;
-    // Speaks a text to a screen reader, where the system offers a way.
+    // A box's selection, in UTF-16 code units within its text, start <= end.
+    virtual void Select(ControlId id, int start, int end) = 0;
+    virtual void SetEnabled(ControlId id, bool enabled) = 0;
+    // Whether the system offers a way to speak a text to a screen reader; Announce is called
+    // only where it does.
+    virtual bool CanAnnounce() const = 0;
     virtual void Announce(std::u16string_view text) = 0;
-    // The alerts sounded so far.
-    virtual int BeepCount() const = 0;
 
   protected:
     NativeControls() = default;
@@ -96,12 +90,20 @@ class EventRouter {
     bool TakesEditing(ControlId id) const;
     // An unlocked text box: one whose text the user changes.
     bool IsTypingBox(ControlId id) const;
+    // What a paste, a drop or a middle click inserts into the control, whichever way it came,
+    // or nothing where the control takes none: its whole effect is refused.
+    std::optional<std::u16string> Pasted(ControlId id, std::u16string_view text) const;
     // Nothing runs once the window is closing.
     void Close() { closing_ = true; }
 
     // The program's own requests.
     void SetFocus(ControlId id);
     void SetText(ControlId id, std::u16string_view text);
+    // A control that holds or is taking the focus hands it on, by tab order, when disabled.
+    void SetEnabled(ControlId id, bool enabled);
+    // The alert sounded; what the procedures then wrote is announced as a report.
+    void Alerted() { ++alerts_; }
+    int Alerts() const { return alerts_; }
 
   private:
     std::string_view OwnName(std::string_view name) const;
@@ -122,6 +124,7 @@ class EventRouter {
     std::optional<ControlId> pointerFocused_;  // its focus came with a press not yet seen
     int depth_ = 0;                            // procedures running, one inside another
     int changeDepth_ = 0;                      // of them, Change procedures
+    int alerts_ = 0;
     // Boxes the procedures of a user's event wrote themselves (not through a Change), the alerts
     // before them, and where they sent the focus; no alert count outside such an event.
     std::optional<int> beepsBefore_;

@@ -1,17 +1,150 @@
-// What a form and its controls do the same on every backend, through the rules the backend
-// feeds (Rules) and the controls it made (ControlAt).
+// What a form does the same on every backend: it builds the controls, places and shows the
+// window, fits its font, sounds its alerts, and hands every native event to the router.
 #include "form.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
-#include "event_router.h"
+#include "native_window.h"
 
 namespace tsrl::forms {
+namespace {
+
+constexpr float kTwipsPerInch = 1440.0F;
+constexpr double kFontStepPoints = 0.25;
+constexpr double kSmallestFontPoints = 5.0;
+
+}  // namespace
+
+Form::Form(const WindowLayout& layout)
+    : layout_(layout), native_(MakeNativeWindow(layout, router_)), router_(layout, *native_) {
+    for (ControlId id = 0; id < layout.controls.size(); ++id) {
+        const ControlLayout& c = layout.controls[id];
+        NativeControl* handle = native_->Create(id, c);
+        native_->SetAccessibleText(id, c.accessibleName, c.description);
+        if (c.font) {
+            native_->SetFont(id, *c.font);
+        }
+        switch (c.kind) {
+            case ControlKind::TextBox:
+                controls_.push_back(std::make_unique<TextBox>(*this, c, handle));
+                break;
+            case ControlKind::CommandButton:
+                controls_.push_back(std::make_unique<CommandButton>(*this, c, handle));
+                break;
+            case ControlKind::Label:
+                controls_.push_back(std::make_unique<Label>(*this, c, handle));
+                break;
+        }
+    }
+    FitFont();
+}
+
+Form::~Form() {
+    // Native controls report focus changes while they are torn down; nothing may run by then,
+    // and the router they report to outlives them.
+    router_.Close();
+    controls_.clear();
+    native_.reset();
+}
+
+// The face the layout names comes first: its size steps down only until every box's widest
+// text fits on one line, so that no digit is cut off where that face is wider.
+void Form::FitFont() {
+    const auto fits = [this](const Font& font) {
+        for (ControlId id = 0; id < layout_.controls.size(); ++id) {
+            const std::u16string_view widest = layout_.controls[id].widestText;
+            if (!widest.empty() && native_->TextWidth(font, widest) > native_->LineWidth(id)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    Font font = layout_.font;
+    while (font.points - kFontStepPoints >= kSmallestFontPoints && !fits(font)) {
+        font.points -= kFontStepPoints;
+    }
+    native_->SetFont(std::nullopt, font);
+}
+
+// Twips to the backend's pixels and back, at its pixels per inch.
+int Form::ToPixels(float twips) const {
+    return static_cast<int>(
+        std::lround(twips * static_cast<float>(native_->PixelsPerInch()) / kTwipsPerInch));
+}
+
+float Form::ToTwips(int pixels) const {
+    return static_cast<float>(pixels) * kTwipsPerInch /
+           static_cast<float>(native_->PixelsPerInch());
+}
+
+float Form::Width() const {
+    return ToTwips(native_->Frame().width);
+}
+
+float Form::Height() const {
+    return ToTwips(native_->Frame().height);
+}
+
+void Form::SetLeft(float left) {
+    native_->MoveFrame(ToPixels(left), native_->Frame().top);
+}
+
+void Form::SetTop(float top) {
+    native_->MoveFrame(native_->Frame().left, ToPixels(top));
+}
+
+float Form::ScreenWidth() const {
+    return ToTwips(native_->Screen().width);
+}
+
+float Form::ScreenHeight() const {
+    return ToTwips(native_->Screen().height);
+}
+
+void Form::Beep() {
+    router_.Alerted();
+    native_->Beep();
+}
+
+int Form::Beeps() const {
+    return router_.Alerts();
+}
+
+void Form::SetAccessibleText(std::string_view name, std::string_view description) {
+    native_->SetAccessibleText(std::nullopt, name, description);
+}
+
+void Form::Load() {
+    router_.Load();
+}
+
+void Form::Show() {
+    // A window placed off a screen smaller than itself would have its title bar out of reach.
+    const PixelRect frame = native_->Frame();
+    const PixelRect work = native_->WorkArea();
+    const int left = std::max(frame.left, work.left);
+    const int top = std::max(frame.top, work.top);
+    if (left != frame.left || top != frame.top) {
+        native_->MoveFrame(left, top);
+    }
+    native_->Show(router_.FirstInTabOrder());
+}
+
+int Form::Run() {
+    Load();
+    Show();
+    return native_->RunLoop();
+}
+
+NativeControl* Form::Native() const {
+    return native_->Handle();
+}
 
 Control* Form::Find(std::string_view name) const {
-    const std::optional<ControlId> id = Rules().Find(name);
-    return id ? &ControlAt(*id) : nullptr;
+    const std::optional<ControlId> id = router_.Find(name);
+    return id ? controls_[*id].get() : nullptr;
 }
 
 TextBox& Form::TextBoxNamed(std::string_view name) const {
@@ -31,55 +164,58 @@ CommandButton& Form::ButtonNamed(std::string_view name) const {
 }
 
 void Form::Connect(std::string_view name, Event event, Procedure procedure) {
-    Rules().Connect(name, event, std::move(procedure));
+    router_.Connect(name, event, std::move(procedure));
 }
 
 void Form::ConnectKeyPress(std::string_view name, KeyProcedure procedure) {
-    Rules().ConnectKeyPress(name, std::move(procedure));
-}
-
-void Form::Load() {
-    Rules().Load();
+    router_.ConnectKeyPress(name, std::move(procedure));
 }
 
 Control* Form::FocusedControl() const {
-    const std::optional<ControlId> id = Rules().Focused();
-    return id ? &ControlAt(*id) : nullptr;
-}
-
-void Form::RequestFocus(const Control& control) {
-    Rules().SetFocus(Rules().IdOf(control.Layout()));
-}
-
-void Form::WriteText(const TextBox& box, std::u16string_view text) {
-    Rules().SetText(Rules().IdOf(box.Layout()), text);
+    const std::optional<ControlId> id = router_.Focused();
+    return id ? controls_[*id].get() : nullptr;
 }
 
 void Control::SetFocus() {
-    form_.RequestFocus(*this);
+    form_.router_.SetFocus(form_.IdOf(*this));
+}
+
+std::u16string TextBox::Text() const {
+    return form_.native_->Text(form_.IdOf(*this));
 }
 
 void TextBox::SetText(std::u16string_view text) {
-    form_.WriteText(*this, text);
+    form_.router_.SetText(form_.IdOf(*this), text);
 }
 
 void TextBox::SetSelStart(int start) {
-    const int clamped = std::clamp(start, 0, Length());
-    Select(clamped, clamped);
+    const ControlId id = form_.IdOf(*this);
+    const int clamped = std::clamp(start, 0, form_.native_->Length(id));
+    form_.native_->Select(id, clamped, clamped);
 }
 
 void TextBox::SetSelLength(int length) {
-    const int start = Selection().first;
-    Select(start, std::clamp(start + std::max(length, 0), start, Length()));
+    const ControlId id = form_.IdOf(*this);
+    const int start = form_.native_->Selection(id).first;
+    form_.native_->Select(
+        id, start, std::clamp(start + std::max(length, 0), start, form_.native_->Length(id)));
 }
 
 int TextBox::SelStart() const {
-    return Selection().first;
+    return form_.native_->Selection(form_.IdOf(*this)).first;
 }
 
 int TextBox::SelLength() const {
-    const auto [start, end] = Selection();
+    const auto [start, end] = form_.native_->Selection(form_.IdOf(*this));
     return end - start;
+}
+
+bool CommandButton::Enabled() const {
+    return form_.native_->Enabled(form_.IdOf(*this));
+}
+
+void CommandButton::SetEnabled(bool enabled) {
+    form_.router_.SetEnabled(form_.IdOf(*this), enabled);
 }
 
 }  // namespace tsrl::forms

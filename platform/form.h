@@ -1,26 +1,22 @@
-// A window created from its form description, and the routing of its controls' events to the
-// procedures connected to them: one at a time, LostFocus before the next GotFocus or Click,
-// Change inside the write that caused it, and no exception ever escaping into the toolkit.
+// A window created from its form description: its controls, built once from the layout, its
+// placement and first focus, its font fitted to the boxes, its alerts and announcements, and
+// the routing of its controls' events to the procedures connected to them: one at a time,
+// LostFocus before the next GotFocus or Click, Change inside the write that caused it, and no
+// exception ever escaping into the toolkit. The same on every backend.
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <memory>
-#include <string>
 #include <string_view>
+#include <vector>
 
 #include "controls.h"
+#include "event_router.h"
+#include "events.h"
 #include "layout.h"
 
 namespace tsrl::forms {
 
-enum class Event { Load, Click, GotFocus, LostFocus, KeyPress, Change };
-
-class EventRouter;
-
-using Procedure = std::function<void()>;
-// KeyAscii by reference: set it to 0 to discard the key, or to another code to replace it.
-using KeyProcedure = std::function<void(std::int16_t& KeyAscii)>;
+class NativeWindow;
 
 class Form {
   public:
@@ -37,15 +33,25 @@ class Form {
     void Connect(std::string_view name, Event event, Procedure procedure);
     void ConnectKeyPress(std::string_view name, KeyProcedure procedure);
 
-    // Outer size and position, in twips.
+    // Outer size and position of the window, and the size of the screen, in twips.
     float Width() const;
     float Height() const;
     void SetLeft(float left);
     void SetTop(float top);
+    float ScreenWidth() const;
+    float ScreenHeight() const;
 
-    // Raises Load; then Show() shows the window with the focus on the lowest tab index.
+    // The short alert sound; returns at once.
+    void Beep();
+    int Beeps() const;
+
+    // What a screen reader calls the window, rather than by its caption.
+    void SetAccessibleText(std::string_view name, std::string_view description);
+    // Raises Load; then Show() shows the window, within the work area, with the focus on the
+    // lowest tab index; Run() does both and serves the window's events until it is closed.
     void Load();
     void Show();
+    int Run();
 
     NativeControl* Native() const;
     // The control whose GotFocus ran last and whose LostFocus has not run yet, if any.
@@ -54,14 +60,16 @@ class Form {
   private:
     friend class Control;
     friend class TextBox;
-    void RequestFocus(const Control& control);
-    void WriteText(const TextBox& box, std::u16string_view text);
-    // The backend's: the rules it feeds, and the control it made for a place in the layout.
-    EventRouter& Rules() const;
-    Control& ControlAt(std::size_t id) const;
+    friend class CommandButton;
+    ControlId IdOf(const Control& control) const { return router_.IdOf(control.Layout()); }
+    void FitFont();
+    int ToPixels(float twips) const;
+    float ToTwips(int pixels) const;
 
-    struct Router;
-    std::unique_ptr<Router> router_;
+    const WindowLayout& layout_;
+    std::unique_ptr<NativeWindow> native_;
+    EventRouter router_;
+    std::vector<std::unique_ptr<Control>> controls_;  // by ControlId
 };
 
 }  // namespace tsrl::forms

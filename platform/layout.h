@@ -56,7 +56,7 @@ struct ControlLayout {
     std::optional<Rgb> foreground = std::nullopt;
     // The widest text the box must show on one line; the window's font is made to fit it.
     std::u16string_view widestText = {};
-    // Labels only; other controls use the window's default font.
+    // Labels only; other controls use the window's font.
     std::optional<Font> font = std::nullopt;
     // What a screen reader says after the name: a button's purpose.
     std::string_view description = {};
@@ -72,6 +72,9 @@ struct WindowLayout {
     Twips clientTop;
     WindowIcon icon;
     std::span<const ControlLayout> controls;
+    // The boxes' and buttons' font, stepped down only as far as the widest texts need; the
+    // standard dialog font unless the window names another.
+    Font font = {"MS Sans Serif", 8.25, false};
 };
 
 }  // namespace tsrl::forms

@@ -1,19 +1,9 @@
-// Runtime services a window procedure may call: the screen's size and the alert sound.
+// What the engine tells of itself, for tests: the failures no procedure trapped.
 #pragma once
 
 #include <typeindex>
 
 namespace tsrl::forms {
-
-struct Screen {
-    // In twips.
-    static float Width();
-    static float Height();
-};
-
-// The short alert sound; returns at once. Counted, so that tests can hear it.
-void Beep();
-int BeepCount();
 
 // Failures no procedure trapped, absorbed at the engine's boundary (boundary.h), by their type,
 // so that tests can tell which failures get that far.

@@ -17,7 +17,7 @@ packages=(
     orca speech-dispatcher speech-dispatcher-audio-plugins at-spi2-core dbus-daemon
     # the Windows program: cross compiler, GoogleTest sources, Wine to test it, NSIS to package it
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    mingw-w64-x86-64-dev googletest wine wine64 nsis python3-pefile unzip
+    mingw-w64-x86-64-dev googletest wine wine64 fonts-wine nsis python3-pefile unzip
 )
 
 missing=()

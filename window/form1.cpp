@@ -6,12 +6,10 @@
 
 #include "arithmetic.h"
 #include "conversions.h"
-#include "services.h"
 
 namespace tsrl {
 namespace {
 
-constexpr std::int16_t kEnterKey = 13;
 constexpr float kPlacementDivisor = 4.0F;
 constexpr std::u16string_view kRowError = u"Error!  Input not a number or out of range!";
 constexpr std::u16string_view kOverflowDecimal = u"00";
@@ -93,8 +91,8 @@ Form1::Form1()
 // Start-up.
 
 void Form1::Form_Load() {
-    form_.SetLeft(forms::Screen::Width() / kPlacementDivisor - form_.Width() / kPlacementDivisor);
-    form_.SetTop(forms::Screen::Height() / kPlacementDivisor - form_.Height() / kPlacementDivisor);
+    form_.SetLeft(form_.ScreenWidth() / kPlacementDivisor - form_.Width() / kPlacementDivisor);
+    form_.SetTop(form_.ScreenHeight() / kPlacementDivisor - form_.Height() / kPlacementDivisor);
     Text1Dec_LostFocus();
     Text2Dec_LostFocus();
     Text2Dec_Change();
@@ -109,7 +107,7 @@ void Form1::SelectAll(forms::TextBox& box) {
 }
 
 void Form1::EnterMovesTo(std::int16_t& KeyAscii, forms::TextBox& box, forms::Control& target) {
-    if (KeyAscii != kEnterKey) {
+    if (KeyAscii != forms::kEnterKey) {
         return;
     }
     KeyAscii = 0;
@@ -139,7 +137,7 @@ void Form1::LeaveHexBox(forms::TextBox& dec, forms::TextBox& hex, forms::TextBox
 
 void Form1::ShowRowError(forms::TextBox& bin, forms::TextBox& left) {
     bin.SetText(kRowError);
-    forms::Beep();
+    form_.Beep();
     left.SetFocus();
 }
 
@@ -239,7 +237,7 @@ void Form1::Divide_Click() {
 }
 
 void Form1::ShowOverflow(std::u16string_view name) {
-    forms::Beep();
+    form_.Beep();
     Text3Dec.SetText(kOverflowDecimal);
     Text3Hex.SetText(name);
     Text3Bin.SetText(kOverflowMessage);

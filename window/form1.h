@@ -57,7 +57,7 @@ class Form1 {
     static void EnterMovesTo(std::int16_t& KeyAscii, forms::TextBox& box, forms::Control& target);
     void LeaveDecimalBox(forms::TextBox& dec, forms::TextBox& hex, forms::TextBox& bin);
     void LeaveHexBox(forms::TextBox& dec, forms::TextBox& hex, forms::TextBox& bin);
-    static void ShowRowError(forms::TextBox& bin, forms::TextBox& left);
+    void ShowRowError(forms::TextBox& bin, forms::TextBox& left);
 
     forms::Form form_;
     forms::TextBox& Text1Dec;

@@ -23,11 +23,6 @@
 
 namespace tsrl::forms {
 namespace {
-// Liberation Sans at 7.5 points (10 pixels at 96 dots per inch) fills a binary box with its 32
-// digits; a form steps the size down where fontconfig resolves a wider face (Form).
-constexpr const char* kDefaultFontFamily = "Liberation Sans";
-constexpr double kDefaultFontPoints = 7.5;
-
 // Faces a form description may name that Linux desktops lack, and their metric twins; named
 // here, they skip fontconfig's slow search for a fallback.
 struct FontSubstitute {
@@ -135,20 +130,15 @@ void SetProgramIcon(const Picture& icon) {
 }  // namespace
 
 struct Application::State {
-    Identity identity;
     std::unique_ptr<QApplication> app;
 };
 
 Application::Application(int& argc, char** argv, const Identity& identity)
-    : state_(std::make_unique<State>()) {
-    state_->identity = identity;
+    : identity_(identity), state_(std::make_unique<State>()) {
     Identify(identity);
     state_->app = StartQt(argc, argv);
     SetProgramIcon(identity.icon);
     QApplication::setStyle(new BoxStyle);
-    QFont font(QString::fromLatin1(kDefaultFontFamily));
-    font.setPointSizeF(kDefaultFontPoints);
-    QApplication::setFont(font);
     for (const auto& [family, substitute] : kFontSubstitutes) {
         QFont::insertSubstitution(QString::fromLatin1(family), QString::fromLatin1(substitute));
     }
@@ -156,19 +146,5 @@ Application::Application(int& argc, char** argv, const Identity& identity)
 }
 
 Application::~Application() = default;
-
-int Application::Run(Form& form) {
-    // A screen reader names the window by the product, not by its caption's version tag.
-    QWidget* window = WidgetOf(form);
-    if (!state_->identity.productName.empty()) {
-        window->setAccessibleName(ToQString(state_->identity.productName));
-    }
-    if (!state_->identity.description.empty()) {
-        window->setAccessibleDescription(ToQString(state_->identity.description));
-    }
-    form.Load();
-    form.Show();
-    return QApplication::exec();
-}
 
 }  // namespace tsrl::forms

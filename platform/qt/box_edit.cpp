@@ -4,19 +4,20 @@
 #include <QMimeData>
 #include <algorithm>
 
-#include "pasted_text.h"
 #include "qt_text.h"
 
 namespace tsrl::forms {
 
 void BoxEdit::insertFromMimeData(const QMimeData* source) {
-    if (source == nullptr || !source->hasText()) {
-        QPlainTextEdit::insertFromMimeData(source);
+    const QString text = source != nullptr && source->hasText() ? source->text() : QString();
+    if (!pasteRule_) {
         return;
     }
-    QMimeData plain;
-    plain.setText(ToQString(WithoutLineBreaks(source->text().toStdU16String())));
-    QPlainTextEdit::insertFromMimeData(&plain);
+    if (const std::optional<std::u16string> taken = pasteRule_(text.toStdU16String())) {
+        QMimeData plain;
+        plain.setText(ToQString(*taken));
+        QPlainTextEdit::insertFromMimeData(&plain);
+    }
 }
 
 void BoxEdit::resizeEvent(QResizeEvent* event) {

@@ -4,12 +4,20 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace tsrl::forms {
 
 class BoxEdit final : public QPlainTextEdit {
   public:
     using QPlainTextEdit::QPlainTextEdit;
+
+    // What a paste or a drop of a text inserts, or nothing where it is refused.
+    using PasteRule = std::function<std::optional<std::u16string>(std::u16string_view text)>;
+    void SetPasteRule(PasteRule rule) { pasteRule_ = std::move(rule); }
 
   protected:
     // Pastes, middle-click pastes and drops all arrive here.
@@ -21,6 +29,8 @@ class BoxEdit final : public QPlainTextEdit {
     // The first line sits where a single-line box of the same height centres its text, so
     // that every box of a row shares one baseline.
     void CentreFirstLine();
+
+    PasteRule pasteRule_;
 };
 
 }  // namespace tsrl::forms

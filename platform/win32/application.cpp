@@ -7,16 +7,14 @@
 
 #include "accessibility.h"
 #include "form.h"
-#include "native_form.h"
+#include "win32_native.h"
 
 namespace tsrl::forms {
 
 // No toolkit state on this backend, only the thread's COM apartment, through which the controls'
-// accessible names are set, and the identity the window is named by.
+// accessible names are set.
 struct Application::State {
-    explicit State(const Identity& named)
-        : identity(named),
-          apartment(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    State() : apartment(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     State(const State&) = delete;
     State& operator=(const State&) = delete;
     ~State() {
@@ -25,12 +23,11 @@ struct Application::State {
         }
     }
 
-    Identity identity;
     bool apartment;
 };
 
 Application::Application(int& /*argc*/, char** /*argv*/, const Identity& identity)
-    : state_(std::make_unique<State>(identity)) {
+    : identity_(identity), state_(std::make_unique<State>()) {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_STANDARD_CLASSES;
@@ -38,18 +35,5 @@ Application::Application(int& /*argc*/, char** /*argv*/, const Identity& identit
 }
 
 Application::~Application() = default;
-
-int Application::Run(Form& form) {
-    // A screen reader names the window by the product, not by its caption's version tag.
-    SetAccessibleText(HandleOf(form), state_->identity.productName, state_->identity.description);
-    form.Load();
-    form.Show();
-    MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
 
 }  // namespace tsrl::forms

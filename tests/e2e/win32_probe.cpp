@@ -9,7 +9,7 @@
 #include <string>
 
 #include "form1.h"
-#include "native_form.h"
+#include "win32_native.h"
 
 namespace {
 
@@ -72,6 +72,6 @@ int main(int argc, char** argv) {
                                           : "");
     std::printf("fit=%s\nclient=%ldx%ld\ndpi=%u\nfocus=%s\nbeeps=%lld\n", fit.c_str(), client.right,
                 client.bottom, GetDpiForSystem(), focusName.c_str(),
-                reinterpret_cast<long long>(GetPropW(window, tsrl::forms::kBeepCountProperty)));
+                static_cast<long long>(SendMessageW(window, tsrl::forms::kAlertsMessage, 0, 0)));
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -35,7 +36,6 @@ constexpr WindowLayout kWindow{"W", u"", 0, 0, 0, 0, WindowIcon::Default, kContr
 struct FakeNative final : NativeControls {
     EventRouter* router = nullptr;
     Log* said = nullptr;
-    int beeps = 0;
     std::optional<ControlId> focus;
     std::set<ControlId> disabled{3};
     std::map<ControlId, std::u16string> texts;
@@ -65,14 +65,18 @@ struct FakeNative final : NativeControls {
         texts[id] = text;
         router->UserEdit(id);
     }
-    std::u16string AccessibleName(ControlId id) const override {
-        const std::string_view name = kControls[id].accessibleName;
-        return {name.begin(), name.end()};
+    void Select(ControlId /*id*/, int /*start*/, int /*end*/) override {}
+    void SetEnabled(ControlId id, bool enabled) override {
+        if (enabled) {
+            disabled.erase(id);
+        } else {
+            disabled.insert(id);
+        }
     }
+    bool CanAnnounce() const override { return true; }
     void Announce(std::u16string_view text) override {
         said->push_back("say " + std::string(text.begin(), text.end()));
     }
-    int BeepCount() const override { return beeps; }
 };
 
 constexpr const char* kEventNames[] = {".Load",      ".Click",    ".GotFocus",
@@ -92,7 +96,7 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
     native.router = &router;
     Log log;
     native.said = &log;
-    const ControlId a = *router.Find("A"), b = *router.Find("B");
+    const ControlId a = *router.Find("A"), b = *router.Find("B"), go = *router.Find("Go");
     for (const char* name : {"A", "B", "Go", "Off"}) {
         for (Event event : {Event::GotFocus, Event::LostFocus, Event::Click, Event::Change}) {
             const char* text = kEventNames[static_cast<int>(event)];
@@ -104,6 +108,8 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
         log.emplace_back("A.LostFocus");
         if (native.Text(a) == u"bad") {
             router.SetFocus(a);
+        } else if (native.Text(a) == u"stop") {
+            router.SetEnabled(go, false);
         }
     });
     router.Connect("B", Event::Change, [&] {
@@ -118,7 +124,9 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
         const bool bad = native.Text(a) == u"bad";
         router.SetText(a, u"ok");
         router.SetText(b, u"no");
-        native.beeps += bad ? 1 : 0;
+        if (bad) {
+            router.Alerted();
+        }
         router.SetFocus(b);
     });
     router.ConnectKeyPress("A", [&](std::int16_t& KeyAscii) {
@@ -137,7 +145,14 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
         std::istringstream words(step);
         std::string verb, control, argument;
         words >> verb >> control >> argument;
-        const ControlId id = *router.Find(control);
+        if (verb == "post") {
+            native.posted = false;
+            router.FinishFocusChange();
+            continue;
+        }
+        const std::optional<ControlId> found = router.Find(control);
+        ASSERT_TRUE(found) << "no control " << control << " in step: " << step;
+        const ControlId id = *found;
         const std::u16string text(argument.begin(), argument.end());
         if (verb == "focus") {
             native.Focus(id);
@@ -156,10 +171,9 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
             const PressOutcome outcome = router.Press(id, argument != "right", argument == "shift");
             log.push_back(control + " " + kOutcomes[static_cast<int>(outcome)]);
         } else if (verb == "paste") {
-            log.push_back(control + (router.TakesEditing(id) ? " takes" : " refuses"));
-        } else if (verb == "post") {
-            native.posted = false;
-            router.FinishFocusChange();
+            const std::optional<std::u16string> taken = router.Pasted(id, text);
+            log.push_back(control + (taken ? " takes " + std::string(taken->begin(), taken->end())
+                                           : " refuses"));
         } else if (verb == "click") {
             router.Clicked(id);
         } else if (verb == "key") {
@@ -175,6 +189,8 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
             const std::u16string now = native.Text(id);
             log.push_back(control + "=" + std::string(now.begin(), now.end()) +
                           (native.focus == id ? " focused" : ""));
+        } else {
+            FAIL() << "unknown verb in step: " << step;
         }
     }
     EXPECT_EQ(log, GetParam().expected);
@@ -204,8 +220,11 @@ const Case kCases[] = {
      "focus B;press A right;pointer A;press A;press A;press A shift;press Go",
      {"B.GotFocus", "A focus only", "B.LostFocus", "A.GotFocus", "A focus only", "A clear",
       "A pass", "Go pass"}},
-    {"OnlyTheFocusedBoxTakesAPaste", "focus B;paste A;paste B;paste Go",
-     {"B.GotFocus", "A refuses", "B takes", "Go takes"}},
+    {"OnlyTheFocusedTypingBoxTakesAPasteOfText", "focus B;paste A 1;paste B 1;paste B;paste Go 1",
+     {"B.GotFocus", "A refuses", "B takes 1", "B refuses", "Go refuses"}},
+    {"DisablingTheControlTakingTheFocusHandsItOnByTabOrder",
+     "enable Off;write A stop;focus A;focus Go;post;click Go;read Off",
+     {"A.Change", "A.GotFocus", "A.LostFocus", "Off.GotFocus", "Off= focused"}},
     {"FocusLeavingTheWindowIsNoLostFocus", "focus A;leave A;focus A", {"A.GotFocus"}},
     {"AnnouncesWritesAndWhereTheFocusWent", "enable Off;focus Off;click Off",
      {"Off.GotFocus", "Off.Click", "A.Change", "B.Change", "Off.LostFocus", "B.GotFocus",

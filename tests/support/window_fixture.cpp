@@ -23,7 +23,7 @@ void WindowTest::SetUp() {
     Window().Load();
     Window().Show();
     ASSERT_TRUE(driver::WaitUntilActive(Control(std::string(kForm1Layout.controls.front().name))));
-    beepsAtStart_ = forms::BeepCount();
+    beepsAtStart_ = Window().Beeps();
 }
 
 void WindowTest::TearDown() {
@@ -64,7 +64,7 @@ bool WindowTest::Enabled(const std::string& button) const {
 }
 
 int WindowTest::Beeps() const {
-    return forms::BeepCount() - beepsAtStart_;
+    return Window().Beeps() - beepsAtStart_;
 }
 
 void WindowTest::Run(const std::vector<Step>& steps) {

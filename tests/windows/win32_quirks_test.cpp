@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "native_form.h"
+#include "win32_native.h"
 #include "window_fixture.h"
 
 namespace tsrl::testing {

@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "native_form.h"
+#include "win32_native.h"
 #include "wide_text.h"
 #include "window_driver.h"
 

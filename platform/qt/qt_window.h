@@ -1,0 +1,202 @@
+// The Qt backend's window: the native primitives of native_window.h on Qt Widgets, and the
+// translation of the widgets' events into the router's calls (events.cpp). Holding a press back
+// and replaying it, and blocking a write's signals, are all it decides itself.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMargins>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "accessibility.h"
+#include "box_edit.h"
+#include "frame_extents.h"
+#include "native_window.h"
+#include "qt_native.h"
+#include "qt_text.h"
+#include "widgets.h"
+
+class QMouseEvent;
+
+namespace tsrl::forms {
+
+inline constexpr int kLogicalPixelsPerInch = 96;  // 15 twips to the pixel; Qt scales to the device
+
+inline PixelRect FromQRect(const QRect& r) {
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+class QtWindow final : public QObject, public NativeWindow {
+  public:
+    QtWindow(const WindowLayout& layout, EventRouter& router)
+        : router_(router), window_(std::make_unique<QWidget>()) {
+        const int width = ToPixels(layout.clientWidth);
+        const int height = ToPixels(layout.clientHeight);
+        window_->setObjectName(ToQString(layout.name));
+        window_->setWindowTitle(ToQString(layout.caption));
+        window_->setGeometry(ToPixels(layout.clientLeft), ToPixels(layout.clientTop), width,
+                             height);
+        window_->setFixedSize(width, height);
+        // Fixed size: no maximise button and no resizing offered by the window manager.
+        window_->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                Qt::WindowCloseButtonHint);
+        if (layout.icon == WindowIcon::Program) {
+            window_->setWindowIcon(QGuiApplication::windowIcon());
+        }
+        window_->installEventFilter(this);
+        InstallAccessibility();
+        MarkAsFrame(*window_);
+        announcer_ = new Announcer(*window_);
+        QObject::connect(qApp, &QApplication::focusChanged, this,
+                         [this] { router_.FinishFocusChange(); });
+    }
+    ~QtWindow() override { window_.reset(); }
+
+    NativeControl* Handle() const override { return AsNative(window_.get()); }
+
+    NativeControl* Create(ControlId id, const ControlLayout& c) override {
+        QWidget* widget = MakeWidget(c, window_.get());
+        if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+            QObject::connect(line, &QLineEdit::textEdited, this, [this, id] { Edited(id); });
+        } else if (auto* edit = dynamic_cast<BoxEdit*>(widget)) {
+            QObject::connect(edit, &QPlainTextEdit::textChanged, this, [this, id] { Edited(id); });
+            edit->SetPasteRule(
+                [this, id](std::u16string_view text) { return router_.Pasted(id, text); });
+        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            QObject::connect(button, &QPushButton::clicked, this,
+                             [this, id] { router_.Clicked(id); });
+        }
+        widget->installEventFilter(this);
+        widgets_.push_back(widget);
+        byWidget_.emplace(widget, id);
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) {
+            // Its pointer and drop events arrive at the viewport.
+            area->viewport()->installEventFilter(this);
+            byWidget_.emplace(area->viewport(), id);
+        }
+        return AsNative(widget);
+    }
+
+    void SetAccessibleText(std::optional<ControlId> id, std::string_view name,
+                           std::string_view description) override {
+        QWidget* widget = id ? widgets_[*id] : window_.get();
+        if (!name.empty()) {
+            widget->setAccessibleName(ToQString(name));
+        }
+        if (!description.empty()) {
+            widget->setAccessibleDescription(ToQString(description));
+        }
+    }
+
+    double TextWidth(const Font& font, std::u16string_view text) const override {
+        return QFontMetricsF(ToQFont(font)).horizontalAdvance(ToQString(text));
+    }
+    double LineWidth(ControlId id) const override { return LineWidthOf(widgets_[id]); }
+    void SetFont(std::optional<ControlId> id, const Font& font) override {
+        (id ? widgets_[*id] : window_.get())->setFont(ToQFont(font));
+    }
+
+    int PixelsPerInch() const override { return kLogicalPixelsPerInch; }
+    PixelRect Screen() const override {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen != nullptr ? FromQRect(screen->geometry()) : PixelRect{};
+    }
+    PixelRect WorkArea() const override {
+        const QScreen* screen = window_->screen();
+        return screen != nullptr ? FromQRect(screen->availableGeometry()) : Frame();
+    }
+    PixelRect Frame() const override {
+        if (window_->isVisible()) {
+            return FromQRect(window_->frameGeometry());
+        }
+        // Not yet framed: the client size and the frame the window manager says it will add.
+        if (!frame_) {
+            frame_ = FrameExtents(*window_);
+        }
+        return FromQRect(QRect(window_->pos(), window_->size().grownBy(*frame_)));
+    }
+    void MoveFrame(int left, int top) override { window_->move(left, top); }
+    void Show(std::optional<ControlId> focus) override {
+        if (focus) {
+            widgets_[*focus]->setFocus(Qt::OtherFocusReason);
+        }
+        window_->show();
+        window_->activateWindow();
+    }
+    int RunLoop() override { return QApplication::exec(); }
+
+    int Length(ControlId id) const override { return LengthOf(widgets_[id]); }
+    std::pair<int, int> Selection(ControlId id) const override { return SelectionOf(widgets_[id]); }
+    bool Enabled(ControlId id) const override { return widgets_[id]->isEnabled(); }
+    void Beep() override { QApplication::beep(); }
+
+    // NativeControls.
+    bool CanTakeFocus(ControlId id) const override {
+        return widgets_[id]->focusPolicy() != Qt::NoFocus && widgets_[id]->isEnabled();
+    }
+    bool HasFocus(ControlId id) const override { return widgets_[id]->hasFocus(); }
+    void Focus(ControlId id) override { widgets_[id]->setFocus(focusReason_); }
+    void FinishFocusChangeLater() override {
+        // Normally taken at focusChanged; this catches a change that never emits it.
+        QMetaObject::invokeMethod(
+            this, [this] { router_.FinishFocusChange(); }, Qt::QueuedConnection);
+    }
+    void Type(ControlId id, char16_t key) override {
+        QKeyEvent typed(QEvent::KeyPress, key == kEnterKey ? Qt::Key_Return : Qt::Key_unknown,
+                        Qt::NoModifier, QString(QChar(key)));
+        QCoreApplication::sendEvent(widgets_[id], &typed);
+    }
+    std::u16string Text(ControlId id) const override {
+        const QString text = TextOf(widgets_[id]);
+        return {reinterpret_cast<const char16_t*>(text.utf16()),
+                static_cast<std::size_t>(text.size())};
+    }
+    void ReplaceText(ControlId id, std::u16string_view text) override {
+        const QSignalBlocker quiet(widgets_[id]);
+        ReplaceTextOf(widgets_[id], ToQString(text));
+    }
+    void Select(ControlId id, int start, int end) override { SelectIn(widgets_[id], start, end); }
+    void SetEnabled(ControlId id, bool enabled) override { widgets_[id]->setEnabled(enabled); }
+    bool CanAnnounce() const override { return true; }
+    void Announce(std::u16string_view text) override { announcer_->Announce(ToQString(text)); }
+
+  private:
+    void Edited(ControlId id) { router_.UserEdit(id); }
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool OnPress(ControlId id, const QMouseEvent* press);
+    bool OnMove(ControlId id, QObject* watched, const QMouseEvent* move);
+    bool OnKeyPress(ControlId id, const QKeyEvent* event);
+
+    EventRouter& router_;
+    std::unique_ptr<QWidget> window_;
+    std::vector<QWidget*> widgets_;  // by ControlId
+    std::map<QObject*, ControlId> byWidget_;
+    Announcer* announcer_ = nullptr;         // a child of the window
+    mutable std::optional<QMargins> frame_;  // asked of the window manager once, before the show
+
+    // A press that only gave a typing box the focus, held back in case a drag follows it.
+    struct HeldPress {
+        ControlId box;
+        QPointF at;
+        Qt::MouseButton button;
+        bool replayed;  // a drag followed, and the press was let through to start it
+    };
+    std::optional<HeldPress> held_;
+    bool replayingPress_ = false;
+    // Why the focus moves: a single-line box selects its whole text when a Tab brings it there.
+    Qt::FocusReason focusReason_ = Qt::OtherFocusReason;
+};
+
+}  // namespace tsrl::forms

@@ -1,0 +1,30 @@
+// Qt widgets of the kinds a layout names, and what only a widget's own class can tell: its
+// text, its selection, and the width it shows one line of text in.
+#pragma once
+
+#include <QString>
+#include <utility>
+
+#include "layout.h"
+
+class QFont;
+class QWidget;
+
+namespace tsrl::forms {
+
+// 15 twips to the logical pixel.
+int ToPixels(Twips twips);
+// At the layout's place; not yet shown.
+QWidget* MakeWidget(const ControlLayout& control, QWidget* parent);
+QFont ToQFont(const Font& font);
+
+QString TextOf(const QWidget* box);
+int LengthOf(const QWidget* box);
+// As (start, end) in UTF-16 code units, start <= end.
+std::pair<int, int> SelectionOf(const QWidget* box);
+void SelectIn(QWidget* box, int start, int end);
+void ClearSelection(QWidget* box);
+void ReplaceTextOf(QWidget* box, const QString& text);
+double LineWidthOf(const QWidget* box);
+
+}  // namespace tsrl::forms

@@ -1,0 +1,266 @@
+// The Win32 window's messages, translated into the router's calls, and the native controls'
+// primitives the router asks for.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "wide_text.h"
+#include "win32_native.h"
+#include "win32_window.h"
+
+namespace tsrl::forms {
+namespace {
+
+constexpr UINT kFinishFocusMessage = WM_APP + 1;
+
+std::u16string ClipboardText(HWND owner) {
+    std::u16string text;
+    if (OpenClipboard(owner) == FALSE) {
+        return text;
+    }
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data)); chars != nullptr) {
+            const std::wstring_view held(chars);
+            text.assign(held.begin(), held.end());
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool ShiftHeld() {
+    return GetKeyState(VK_SHIFT) < 0;
+}
+
+}  // namespace
+
+std::u16string ReadText(HWND handle) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
+    return {text.begin(), text.end()};
+}
+
+bool Win32Window::CanTakeFocus(ControlId id) const {
+    // The window's own style, not IsWindowVisible: a control of a hidden window can take the
+    // focus it will have when the window shows.
+    const auto style = static_cast<DWORD>(GetWindowLongW(handles_[id], GWL_STYLE));
+    return (style & WS_VISIBLE) != 0 && (style & WS_DISABLED) == 0;
+}
+
+bool Win32Window::HasFocus(ControlId id) const {
+    return GetFocus() == handles_[id];
+}
+
+void Win32Window::Focus(ControlId id) {
+    ::SetFocus(handles_[id]);
+}
+
+// A SetFocus from inside WM_KILLFOCUS would fight the change under way; posted, it runs once
+// that change is over and before the button-up that would have clicked.
+void Win32Window::FinishFocusChangeLater() {
+    PostMessageW(window_, kFinishFocusMessage, 0, 0);
+}
+
+void Win32Window::Type(ControlId id, char16_t key) {
+    SendMessageW(handles_[id], WM_CHAR, key, 0);
+}
+
+std::u16string Win32Window::Text(ControlId id) const {
+    return ReadText(handles_[id]);
+}
+
+void Win32Window::ReplaceText(ControlId id, std::u16string_view text) {
+    SetWindowTextW(handles_[id], Wide(text).c_str());
+}
+
+void Win32Window::Select(ControlId id, int start, int end) {
+    SendMessageW(handles_[id], EM_SETSEL, static_cast<WPARAM>(start), end);
+}
+
+void Win32Window::SetEnabled(ControlId id, bool enabled) {
+    EnableWindow(handles_[id], enabled ? TRUE : FALSE);
+}
+
+// Put in place of the selection by the control itself, so that its change notification and its
+// undo are the usual ones.
+void Win32Window::Paste(ControlId id) {
+    if (const std::optional<std::u16string> taken = router_.Pasted(id, ClipboardText(window_))) {
+        const std::wstring text = Wide(*taken);
+        SendMessageW(handles_[id], EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+}
+
+std::optional<ControlId> Win32Window::IdOf(HWND handle) const {
+    auto it = std::ranges::find(handles_, handle);
+    if (it == handles_.end()) {
+        return std::nullopt;
+    }
+    return static_cast<ControlId>(it - handles_.begin());
+}
+
+LRESULT CALLBACK Win32Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr || self->window_ != window) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->WindowMessage(message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32Window::ControlProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR self) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(handle, ControlProc, id);
+        return DefSubclassProc(handle, message, wParam, lParam);
+    }
+    return reinterpret_cast<Win32Window*>(self)->ControlMessage(id, message, wParam, lParam);
+}
+
+LRESULT Win32Window::Coloured(ControlId id, HDC dc) {
+    const ControlLayout& c = layout_.controls[id];
+    SetBkColor(dc, RGB(c.background->red, c.background->green, c.background->blue));
+    if (c.foreground) {
+        SetTextColor(dc, RGB(c.foreground->red, c.foreground->green, c.foreground->blue));
+    }
+    return reinterpret_cast<LRESULT>(backgrounds_[id].get());
+}
+
+LRESULT Win32Window::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (const auto id = IdOf(reinterpret_cast<HWND>(lParam))) {
+                // A single-line EDIT notifies even a write of the same text and a multi-line
+                // one none at all: the rules ignore those of the engine's own writes.
+                if (HIWORD(wParam) == EN_CHANGE) {
+                    router_.UserEdit(*id);
+                } else if (HIWORD(wParam) == BN_CLICKED) {
+                    router_.Clicked(*id);
+                }
+                return 0;
+            }
+            break;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+            if (const auto id = IdOf(reinterpret_cast<HWND>(lParam)); id && backgrounds_[*id]) {
+                return Coloured(*id, reinterpret_cast<HDC>(wParam));
+            }
+            break;
+        case kFinishFocusMessage:
+            router_.FinishFocusChange();
+            return 0;
+        case kAlertsMessage:
+            return router_.Alerts();
+        case WM_ACTIVATE:
+            // A plain window forgets its focused control when another window is activated.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(window_, focus) != FALSE) {
+                    focusWhileInactive_ = focus;
+                }
+            } else if (focusWhileInactive_ != nullptr) {
+                ::SetFocus(focusWhileInactive_);
+            }
+            return 0;
+        case WM_DPICHANGED: {
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            MoveFrame(suggested->left, suggested->top);
+            ApplyDpi(HIWORD(wParam));
+            return 0;
+        }
+        case WM_CLOSE:
+            router_.Close();
+            DestroyWindow(window_);
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT Win32Window::ControlMessage(ControlId id, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND handle = handles_[id];
+    switch (message) {
+        case WM_SETFOCUS: {
+            const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
+            router_.FocusIn(id, focusByPointer_);
+            return result;
+        }
+        case WM_KILLFOCUS: {
+            const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
+            // Focus that leaves for another window comes back to this control.
+            auto* to = reinterpret_cast<HWND>(wParam);
+            router_.FocusOut(id, to == nullptr || (to != window_ && IsChild(window_, to) == FALSE));
+            return result;
+        }
+        case WM_LBUTTONDOWN:
+            // An EDIT takes the focus on a press; taken here first, GotFocus runs before the
+            // rules judge the press, which may then go no further.
+            if (layout_.controls[id].kind == ControlKind::TextBox && GetFocus() != handle) {
+                focusByPointer_ = true;
+                ::SetFocus(handle);
+                focusByPointer_ = false;
+            }
+            if (router_.Press(id, true, (wParam & MK_SHIFT) != 0) == PressOutcome::FocusOnly) {
+                return 0;
+            }
+            break;
+        case WM_CONTEXTMENU:
+            if (!router_.TakesEditing(id)) {
+                return 0;
+            }
+            break;
+        case WM_PASTE:
+            // Ctrl+V and the menu's Paste alike.
+            if (layout_.controls[id].kind == ControlKind::TextBox) {
+                Paste(id);
+                return 0;
+            }
+            break;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+            // Windows' boxes take nothing from a middle click; some systems' would paste there,
+            // past the paste rule.
+            if (layout_.controls[id].kind == ControlKind::TextBox) {
+                return 0;
+            }
+            break;
+        case WM_KEYDOWN:
+            // No dialog manager: Tab reaches the control, and moving on is the rules' job.
+            if (wParam == VK_TAB) {
+                router_.Tab(id, ShiftHeld());
+                return 0;
+            }
+            // Shift+Insert pastes without a WM_PASTE on some systems.
+            if (wParam == VK_INSERT && ShiftHeld() &&
+                layout_.controls[id].kind == ControlKind::TextBox) {
+                Paste(id);
+                return 0;
+            }
+            break;
+        case WM_CHAR: {
+            // The character of a Tab, which has already moved the focus.
+            if (wParam == L'\t') {
+                return 0;
+            }
+            const auto key = static_cast<char16_t>(wParam == L'\n' ? kEnterKey : wParam);
+            if (router_.Key(id, key) == KeyOutcome::Swallow) {
+                return 0;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return DefSubclassProc(handle, message, wParam, lParam);
+}
+
+}  // namespace tsrl::forms

@@ -1,0 +1,102 @@
+// The Win32 backend's window: the native primitives of native_window.h on USER32 controls, and
+// the translation of their messages into the router's calls (messages.cpp).
+#pragma once
+
+#include <windows.h>
+
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "native_window.h"
+
+namespace tsrl::forms {
+
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr UINT kStandardDpi = 96;
+
+inline int TwipsToPixels(double twips, UINT dpi) {
+    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
+}
+
+// A GDI object that is deleted with its owner.
+struct GdiDeleter {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
+using BrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
+
+FontHandle MakeFont(const Font& font, UINT dpi);
+std::u16string ReadText(HWND handle);
+
+class Win32Window final : public NativeWindow {
+  public:
+    Win32Window(const WindowLayout& layout, EventRouter& router);
+    ~Win32Window() override;
+
+    NativeControl* Handle() const override;
+    NativeControl* Create(ControlId id, const ControlLayout& control) override;
+    void SetAccessibleText(std::optional<ControlId> id, std::string_view name,
+                           std::string_view description) override;
+    double TextWidth(const Font& font, std::u16string_view text) const override;
+    double LineWidth(ControlId id) const override;
+    void SetFont(std::optional<ControlId> id, const Font& font) override;
+    int PixelsPerInch() const override { return static_cast<int>(dpi_); }
+    PixelRect Screen() const override;
+    PixelRect WorkArea() const override;
+    PixelRect Frame() const override;
+    void MoveFrame(int left, int top) override;
+    void Show(std::optional<ControlId> focus) override;
+    int RunLoop() override;
+    int Length(ControlId id) const override;
+    std::pair<int, int> Selection(ControlId id) const override;
+    bool Enabled(ControlId id) const override;
+    void Beep() override;
+
+    bool CanTakeFocus(ControlId id) const override;
+    bool HasFocus(ControlId id) const override;
+    void Focus(ControlId id) override;
+    void FinishFocusChangeLater() override;
+    void Type(ControlId id, char16_t key) override;
+    std::u16string Text(ControlId id) const override;
+    void ReplaceText(ControlId id, std::u16string_view text) override;
+    void Select(ControlId id, int start, int end) override;
+    void SetEnabled(ControlId id, bool enabled) override;
+    // Not yet: Win32 has no plain call that speaks a text.
+    bool CanAnnounce() const override { return false; }
+    void Announce(std::u16string_view /*text*/) override {}
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ControlProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR self);
+    LRESULT WindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT ControlMessage(ControlId id, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<ControlId> IdOf(HWND handle) const;
+    // Places the window and every control, and makes their fonts, for the window's DPI.
+    void ApplyDpi(UINT dpi);
+    void Place(ControlId id);
+    void ApplyFont(ControlId id);
+    // The clipboard's text, as the router lets the box take it.
+    void Paste(ControlId id);
+    LRESULT Coloured(ControlId id, HDC dc);
+
+    const WindowLayout& layout_;
+    EventRouter& router_;
+    HWND window_ = nullptr;
+    UINT dpi_;
+    std::vector<HWND> handles_;  // by ControlId
+    // As the form set them, and made at the window's DPI: by ControlId, and the window's.
+    std::vector<std::optional<Font>> fonts_;
+    std::vector<FontHandle> madeFonts_;
+    std::optional<Font> windowFont_;
+    FontHandle madeWindowFont_;
+    std::vector<BrushHandle> backgrounds_;  // by ControlId; empty where the system colour serves
+    HWND focusWhileInactive_ = nullptr;
+    bool focusByPointer_ = false;  // a press is giving a control the focus
+};
+
+}  // namespace tsrl::forms
