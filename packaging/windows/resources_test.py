@@ -1,12 +1,13 @@
 #!/usr/bin/python3
 """Reads tessoral.exe's resources back and compares them with version.cmake: the version record
-string by string, the icon's size and depth, the manifest's settings, and that the program
+string by string, the icon's sizes and depths, the manifest's settings, and that the program
 imports nothing but system DLLs.
 
     resources_test.py TESSORAL_EXE VERSION_CMAKE
 """
 
 import re
+import struct
 import sys
 
 import pefile
@@ -22,6 +23,9 @@ expected_strings = {
     "OriginalFilename": name + ".exe", "ProductName": values["TSRL_PRODUCT_NAME"],
     "ProductVersion": values["TSRL_PRODUCT_VERSION"],
 }
+# width, height, bits a pixel: the classic 16-colour images and a 256 one in PNG
+ICON_IMAGES = [(16, 16, 4), (32, 32, 4), (48, 48, 4), (256, 256, 32)]
+PNG = b"\x89PNG\r\n\x1a\n"
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll", "ole32.dll"}
 pe = pefile.PE(exe)
 failures = []
@@ -33,9 +37,11 @@ def check(what, seen, wanted):
 
 
 def resources(kind):
+    """(id, data) of each resource of a kind."""
     for entry in (e for e in pe.DIRECTORY_ENTRY_RESOURCE.entries if e.id == kind):
-        for lang in (lang for item in entry.directory.entries for lang in item.directory.entries):
-            yield pe.get_data(lang.data.struct.OffsetToData, lang.data.struct.Size)
+        for item in entry.directory.entries:
+            for lang in item.directory.entries:
+                yield item.id, pe.get_data(lang.data.struct.OffsetToData, lang.data.struct.Size)
 
 
 tables, translations = {}, []
@@ -47,13 +53,30 @@ check("string blocks", list(tables), [language])
 check("strings", tables.get(language), expected_strings)
 check("translation", translations, ["0x%s 0x%s" % (language[:4], language[4:].lower())])
 
-icons = list(resources(pefile.RESOURCE_TYPE["RT_ICON"]))
-check("icon images", len(icons), 1)
-for icon in icons:  # its BITMAPINFOHEADER: width, twice the height, planes, bits per pixel
-    fields = [int.from_bytes(icon[o:o + n], "little") for o, n in ((4, 4), (8, 4), (14, 2))]
-    check("icon size and depth", (fields[0], fields[1] // 2, fields[2]), (32, 32, 4))
 
-manifest = b"".join(resources(pefile.RESOURCE_TYPE["RT_MANIFEST"])).decode()
+
+def image_size(image):
+    """Width, height and bits a pixel, read from the image itself."""
+    if image.startswith(PNG):  # IHDR: width, height, bit depth, colour type (6 is RGBA)
+        width, height, depth, kind = struct.unpack_from(">IIBB", image, 16)
+        return width, height, depth * 4 if kind == 6 else depth
+    width, twice_height, _, bits = struct.unpack_from("<iiHH", image, 4)  # BITMAPINFOHEADER
+    return width, twice_height // 2, bits
+
+
+# The one icon group: each image as its directory entry says, and as its own header says.
+icons = dict(resources(pefile.RESOURCE_TYPE["RT_ICON"]))
+groups = [group for _, group in resources(pefile.RESOURCE_TYPE["RT_GROUP_ICON"])]
+check("icon groups", len(groups), 1)
+entries = [struct.unpack_from("<BBBBHHIH", groups[0], 6 + 14 * i)
+           for i in range(struct.unpack_from("<H", groups[0], 4)[0])] if groups else []
+listed = [(width or 256, height or 256, bits) for width, height, _, _, _, bits, _, _ in entries]
+check("icon group", listed, ICON_IMAGES)
+check("icon images", [image_size(icons.get(entry[7], PNG + bytes(24))) for entry in entries],
+      ICON_IMAGES)
+check("16-colour images", [entry[2] for entry in entries if entry[5] == 4], [16] * 3)
+
+manifest = b"".join(data for _, data in resources(pefile.RESOURCE_TYPE["RT_MANIFEST"])).decode()
 for setting in ("PerMonitorV2", "Microsoft.Windows.Common-Controls", 'version="6.0.0.0"'):
     check("manifest has " + setting, setting in manifest, True)
 imports = {entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT}
@@ -61,4 +84,4 @@ check("DLLs beyond the system's", sorted(imports - SYSTEM_DLLS), [])
 
 if failures:
     sys.exit("\n".join(failures))
-print("version record, icon, manifest and imports as expected")
+print("version record, icon sizes, manifest and imports as expected")
