@@ -25,6 +25,7 @@ expected_strings = {
 }
 # width, height, bits a pixel: the classic 16-colour images and a 256 one in PNG
 ICON_IMAGES = [(16, 16, 4), (32, 32, 4), (48, 48, 4), (256, 256, 32)]
+WINDOWS_10 = "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"  # and 11: the oldest the program runs on
 PNG = b"\x89PNG\r\n\x1a\n"
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll", "ole32.dll"}
 pe = pefile.PE(exe)
@@ -79,6 +80,7 @@ check("16-colour images", [entry[2] for entry in entries if entry[5] == 4], [16]
 manifest = b"".join(data for _, data in resources(pefile.RESOURCE_TYPE["RT_MANIFEST"])).decode()
 for setting in ("PerMonitorV2", "Microsoft.Windows.Common-Controls", 'version="6.0.0.0"'):
     check("manifest has " + setting, setting in manifest, True)
+check("systems supported", re.findall(r'supportedOS Id="([^"]+)"', manifest), [WINDOWS_10])
 imports = {entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT}
 check("DLLs beyond the system's", sorted(imports - SYSTEM_DLLS), [])
 
