@@ -44,10 +44,8 @@ for entry in "${relations[@]}"; do
     field=${entry%%|*}
     name=${entry#*|}
     names=$(dpkg-deb -f "$deb" "${field#!}")
-    named=no
-    grep -Eq "(^|, )$name( |,|$)" <<<"$names" && named=yes
-    [[ $named == yes && $field != !* ]] || [[ $named == no && $field == !* ]] ||
-        fault "$field: $name is wrongly named or missing in $names"
+    if grep -Eq "(^|, )$name( |,|$)" <<<"$names"; then [[ $field != !* ]]
+    else [[ $field == !* ]]; fi || fault "$field $name, but it names: $names"
 done
 
 sides=(16 32 48 256)

@@ -10,6 +10,11 @@ entry="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$5"
 publisher="HKLM\\Software\\$6"
 fail() { echo "$*" >&2; exit 1; }
 query() { wine reg query "$@" | tr -d '\r'; }
+# refused WHAT REASON COMMAND...: the command fails and gives REASON on standard error.
+refused() {
+    if "${@:3}" 2>"$work/said"; then fail "$1 went on"; fi
+    grep -q "$2" "$work/said" || fail "$1 gave no reason: $(<"$work/said")"
+}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -25,10 +30,7 @@ windows_version() {
 drive_c=$WINEPREFIX/drive_c
 cp "$work/$package.exe" "$work/old-windows.exe"
 windows_version old-windows.exe win7
-if wine "$work/old-windows.exe" /S '/D=C:\Old' 2>"$work/refusal"; then
-    fail "the installer ran on Windows 7"
-fi
-grep -q "needs Windows 10" "$work/refusal" || fail "no reason given on Windows 7: $(<"$work/refusal")"
+refused "the installer on Windows 7" "needs Windows 10" wine "$work/old-windows.exe" /S '/D=C:\Old'
 [[ ! -e $drive_c/Old ]] || fail "the refusing installer left C:\\Old"
 
 windows_version "$package.exe" win10
@@ -38,27 +40,24 @@ wine "$work/$package.exe" /S '/D=C:\Tessoral'
 shortcut=$(find "$drive_c" -path '*/Start Menu/Programs/*' -name 'Tessoral.lnk' -print -quit)
 [[ -n $shortcut ]] || fail "no Start-menu entry"
 
-# value | type | data, as reg prints them; the size is in KiB and at least the program's
-kib=$(($(stat -c %s "$drive_c/Tessoral/$program") / 1024))
+# value | type | data, as reg prints them; the size, last, is in KiB: at least the program's
 for row in "NoModify|REG_DWORD|0x1" "NoRepair|REG_DWORD|0x1" "InstallLocation|REG_SZ|C:\\Tessoral" \
     "EstimatedSize|REG_DWORD|"; do
     IFS='|' read -r value type data <<<"$row"
-    read -r _ seen_type seen_data < <(query "$entry" /v "$value" | grep -F "$value") ||
+    read -r _ seen_type seen < <(query "$entry" /v "$value" | grep -F "$value") ||
         fail "no $value in $entry"
-    [[ $seen_type == "$type" && ($seen_data == "$data" || -z $data) ]] ||
-        fail "$value is $seen_type $seen_data, not $type $data"
+    [[ $seen_type == "$type" && (-z $data || $seen == "$data") ]] ||
+        fail "$value is $seen_type $seen, not $type $data"
 done
-size=$(query "$entry" /v EstimatedSize | awk '/EstimatedSize/ {print $3}')
-((size >= kib)) || fail "EstimatedSize is $((size)) KiB; the program alone is $kib"
+kib=$(($(stat -c %s "$drive_c/Tessoral/$program") / 1024))
+((seen >= kib)) || fail "EstimatedSize is $((seen)) KiB, the program alone $kib"
 
 # The program runs until its window is found and it is stopped; the uninstaller must keep all.
 wine 'C:\Tessoral\'"$program" &
 running=$!
 timeout 60 xdotool search --sync --classname "$program" >/dev/null || fail "$program did not start"
-if wine "$drive_c/Tessoral/Uninstall.exe" /S '_?=C:\Tessoral' 2>"$work/refusal"; then
-    fail "the uninstaller went on while $program ran"
-fi
-grep -q "is running" "$work/refusal" || fail "no reason given while running: $(<"$work/refusal")"
+refused "the uninstaller with $program running" "is running" \
+    wine "$drive_c/Tessoral/Uninstall.exe" /S '_?=C:\Tessoral'
 [[ -f $drive_c/Tessoral/$program && -e $shortcut ]] || fail "the refusing uninstaller removed files"
 wine reg query "$entry" >/dev/null || fail "the refusing uninstaller removed the entry"
 wine taskkill /f /im "$program" >/dev/null
@@ -70,4 +69,4 @@ wine "$drive_c/Tessoral/Uninstall.exe" /S '_?=C:\Tessoral'
 for key in "$entry" "$publisher"; do
     if wine reg query "$key" >/dev/null 2>&1; then fail "the uninstaller left $key"; fi
 done
-echo "zip, refusal on Windows 7, installer, its entry, a running program and uninstaller as expected"
+echo "zip, refusals on Windows 7 and while running, installer, its entry and uninstaller as expected"

@@ -38,7 +38,6 @@ def check(what, seen, wanted):
 
 
 def resources(kind):
-    """(id, data) of each resource of a kind."""
     for entry in (e for e in pe.DIRECTORY_ENTRY_RESOURCE.entries if e.id == kind):
         for item in entry.directory.entries:
             for lang in item.directory.entries:
@@ -55,9 +54,7 @@ check("strings", tables.get(language), expected_strings)
 check("translation", translations, ["0x%s 0x%s" % (language[:4], language[4:].lower())])
 
 
-
 def image_size(image):
-    """Width, height and bits a pixel, read from the image itself."""
     if image.startswith(PNG):  # IHDR: width, height, bit depth, colour type (6 is RGBA)
         width, height, depth, kind = struct.unpack_from(">IIBB", image, 16)
         return width, height, depth * 4 if kind == 6 else depth
@@ -65,17 +62,14 @@ def image_size(image):
     return width, twice_height // 2, bits
 
 
-# The one icon group: each image as its directory entry says, and as its own header says.
+# The icon group's images as its directory lists them (a side of 256 is 0 there), and as each
+# image's own header says.
 icons = dict(resources(pefile.RESOURCE_TYPE["RT_ICON"]))
-groups = [group for _, group in resources(pefile.RESOURCE_TYPE["RT_GROUP_ICON"])]
-check("icon groups", len(groups), 1)
-entries = [struct.unpack_from("<BBBBHHIH", groups[0], 6 + 14 * i)
-           for i in range(struct.unpack_from("<H", groups[0], 4)[0])] if groups else []
-listed = [(width or 256, height or 256, bits) for width, height, _, _, _, bits, _, _ in entries]
-check("icon group", listed, ICON_IMAGES)
-check("icon images", [image_size(icons.get(entry[7], PNG + bytes(24))) for entry in entries],
-      ICON_IMAGES)
-check("16-colour images", [entry[2] for entry in entries if entry[5] == 4], [16] * 3)
+group = next(resources(pefile.RESOURCE_TYPE["RT_GROUP_ICON"]))[1]
+entries = [struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
+           for i in range(struct.unpack_from("<H", group, 4)[0])]
+check("icon group", [(e[0] or 256, e[1] or 256, e[5]) for e in entries], ICON_IMAGES)
+check("icon images", [image_size(icons[e[7]]) for e in entries], ICON_IMAGES)
 
 manifest = b"".join(data for _, data in resources(pefile.RESOURCE_TYPE["RT_MANIFEST"])).decode()
 for setting in ("PerMonitorV2", "Microsoft.Windows.Common-Controls", 'version="6.0.0.0"'):
