@@ -69,4 +69,4 @@ wine "$drive_c/Tessoral/Uninstall.exe" /S '_?=C:\Tessoral'
 for key in "$entry" "$publisher"; do
     if wine reg query "$key" >/dev/null 2>&1; then fail "the uninstaller left $key"; fi
 done
-echo "zip, refusals on Windows 7 and while running, installer, its entry and uninstaller as expected"
+echo "zip, both refusals, installer, its entry and uninstaller as expected"
