@@ -130,7 +130,8 @@ def picture(pixels, width, height):
             row += bytes((rgb & 0xFF, rgb >> 8 & 0xFF, rgb >> 16))
         rows += row.ljust(stride, b"\0")
     info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 0, 0, 0, 0)
-    return struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(rows), 0, 0, 14 + len(info)) + info + rows
+    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(rows), 0, 0, 14 + len(info))
+    return head + info + rows
 
 
 def make(form, images):
