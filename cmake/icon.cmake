@@ -1,5 +1,6 @@
-# The program's icon in every form it takes, made from the one source image by a Python step
-# that needs neither the program nor Qt: tsrl_make_icon(ico|png|cpp OUTPUT).
+# The program's icon in every form it takes, made from the one source file by a Python step that
+# needs neither the program nor Qt: tsrl_make_icon(FORM OUTPUT), FORM one of ico, pngN for each
+# size N the source draws, cpp, and header and wizard for the installer's pictures.
 # Debian's own interpreter where there is one: the Windows packaging test needs its pefile.
 find_program(TSRL_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
 find_program(TSRL_SYSTEM_PYTHON python3 REQUIRED)

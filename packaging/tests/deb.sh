@@ -36,32 +36,36 @@ for entry in "${fields[@]}"; do
     [[ $actual == "${entry#*|}" ]] || fault "$field is '$actual', not '${entry#*|}'"
 done
 
-# field | a package it must name: the libraries, the face the window asks for, the Wayland plugin
+# field | a package it must name: the libraries, the face the window asks for, the Wayland plugin;
+# !field | one it must not: the sanitizer runtimes of a test build
 relations=("Depends|libc6" "Depends|libqt6widgets6" "Depends|fonts-liberation"
-    "Recommends|qt6-wayland")
+    "Recommends|qt6-wayland" "!Depends|libasan[0-9]*" "!Depends|libubsan[0-9]*")
 for entry in "${relations[@]}"; do
     field=${entry%%|*}
     name=${entry#*|}
-    names=$(dpkg-deb -f "$deb" "$field")
-    grep -Eq "(^|, )$name( |,|$)" <<<"$names" || fault "$field does not name $name: $names"
+    names=$(dpkg-deb -f "$deb" "${field#!}")
+    if grep -Eq "(^|, )$name( |,|$)" <<<"$names"; then [[ $field != !* ]]
+    else [[ $field == !* ]]; fi || fault "$field $name, but it names: $names"
 done
 
+sides=(16 32 48 256)
 listing=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for path in "./usr/bin/$package" "./usr/share/applications/$id.desktop" \
-    "./usr/share/metainfo/$id.metainfo.xml" "./usr/share/icons/hicolor/32x32/apps/$id.png" \
-    "./usr/share/doc/$package/copyright" "./usr/share/doc/$package/changelog.gz" \
-    "./usr/share/man/man1/$package.1.gz"; do
+    "./usr/share/metainfo/$id.metainfo.xml" "./usr/share/doc/$package/copyright" \
+    "./usr/share/doc/$package/changelog.gz" "./usr/share/man/man1/$package.1.gz" \
+    "${sides[@]/*/./usr/share/icons/hicolor/&x&/apps/$id.png}"; do
     grep -qxF "$path" <<<"$listing" || fault "no $path in the package"
 done
 
 root=$scratch/root
 dpkg -x "$deb" "$root"
 [[ -x $root/usr/bin/$package ]] || fault "/usr/bin/$package is not executable"
-icon=$root/usr/share/icons/hicolor/32x32/apps/$id.png
-if [[ -f $icon ]]; then
+for side in "${sides[@]}"; do
+    icon=$root/usr/share/icons/hicolor/${side}x$side/apps/$id.png
+    [[ -f $icon ]] || continue
     kind=$(file -b "$icon")
-    [[ $kind == "PNG image data, 32 x 32,"* ]] || fault "the icon is $kind"
-fi
+    [[ $kind == "PNG image data, $side x $side,"* ]] || fault "the $side icon is $kind"
+done
 # Packing strips the binary; the note must outlive that.
 bash "$here/version_note.sh" "$root/usr/bin/$package" "$@" || status=1
 exit $status

@@ -1,26 +1,72 @@
 #!/usr/bin/env bash
 # Runs cpack on the Windows build, then, inside a Wine session: the zip holds the program; the
-# installer installs it silently with a Start-menu entry and an uninstaller, and the
-# uninstaller removes it again.
-#   installer_test.sh CPACK CPACK_CONFIG PACKAGE_FILE_NAME EXECUTABLE_NAME
+# installer refuses Windows before 10; it installs silently with a Start-menu entry, an
+# uninstaller and a complete entry in the installed-programs list; the uninstaller refuses while
+# the program runs and keeps everything, then removes it all, its publisher's key included.
+#   installer_test.sh CPACK CPACK_CONFIG PACKAGE_FILE_NAME EXECUTABLE_NAME REGISTRY_KEY VENDOR
 set -euo pipefail
 cpack=$1 config=$2 package=$3 program=$4.exe
+entry="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$5"
+publisher="HKLM\\Software\\$6"
+fail() { echo "$*" >&2; exit 1; }
+query() { wine reg query "$@" | tr -d '\r'; }
+# refused WHAT REASON COMMAND...: the command fails and gives REASON on standard error.
+refused() {
+    if "${@:3}" 2>"$work/said"; then fail "$1 went on"; fi
+    grep -q "$2" "$work/said" || fail "$1 gave no reason: $(<"$work/said")"
+}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$cpack" --config "$config" -B "$work" >"$work/cpack.log" || { cat "$work/cpack.log"; exit 1; }
 
 listing=$(unzip -l "$work/$package.zip")
-[[ $listing == *" $package/$program"* ]] || { echo "the zip lacks $program" >&2; exit 1; }
+[[ $listing == *" $package/$program"* ]] || fail "the zip lacks $program"
 
+# A fresh prefix passes for Windows 7; Wine takes a version for each program file's name.
+windows_version() {
+    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$1" /v Version /d "$2" /f >/dev/null
+}
 drive_c=$WINEPREFIX/drive_c
+cp "$work/$package.exe" "$work/old-windows.exe"
+windows_version old-windows.exe win7
+refused "the installer on Windows 7" "needs Windows 10" wine "$work/old-windows.exe" /S '/D=C:\Old'
+[[ ! -e $drive_c/Old ]] || fail "the refusing installer left C:\\Old"
+
+windows_version "$package.exe" win10
 wine "$work/$package.exe" /S '/D=C:\Tessoral'
 [[ -f $drive_c/Tessoral/$program && -f $drive_c/Tessoral/Uninstall.exe ]] ||
-    { echo "the program or its uninstaller is not installed" >&2; exit 1; }
+    fail "the program or its uninstaller is not installed"
 shortcut=$(find "$drive_c" -path '*/Start Menu/Programs/*' -name 'Tessoral.lnk' -print -quit)
-[[ -n $shortcut ]] || { echo "no Start-menu entry" >&2; exit 1; }
+[[ -n $shortcut ]] || fail "no Start-menu entry"
+
+# value | type | data, as reg prints them; the size, last, is in KiB: at least the program's
+for row in "NoModify|REG_DWORD|0x1" "NoRepair|REG_DWORD|0x1" "InstallLocation|REG_SZ|C:\\Tessoral" \
+    "EstimatedSize|REG_DWORD|"; do
+    IFS='|' read -r value type data <<<"$row"
+    read -r _ seen_type seen < <(query "$entry" /v "$value" | grep -F "$value") ||
+        fail "no $value in $entry"
+    [[ $seen_type == "$type" && (-z $data || $seen == "$data") ]] ||
+        fail "$value is $seen_type $seen, not $type $data"
+done
+kib=$(($(stat -c %s "$drive_c/Tessoral/$program") / 1024))
+((seen >= kib)) || fail "EstimatedSize is $((seen)) KiB, the program alone $kib"
+
+# The program runs until its window is found and it is stopped; the uninstaller must keep all.
+wine 'C:\Tessoral\'"$program" &
+running=$!
+timeout 60 xdotool search --sync --classname "$program" >/dev/null || fail "$program did not start"
+refused "the uninstaller with $program running" "is running" \
+    wine "$drive_c/Tessoral/Uninstall.exe" /S '_?=C:\Tessoral'
+[[ -f $drive_c/Tessoral/$program && -e $shortcut ]] || fail "the refusing uninstaller removed files"
+wine reg query "$entry" >/dev/null || fail "the refusing uninstaller removed the entry"
+wine taskkill /f /im "$program" >/dev/null
+wait "$running" || true
 
 wine "$drive_c/Tessoral/Uninstall.exe" /S '_?=C:\Tessoral'
-[[ ! -e $drive_c/Tessoral/$program ]] || { echo "the uninstaller left $program" >&2; exit 1; }
-[[ ! -e $shortcut ]] || { echo "the uninstaller left the Start-menu entry" >&2; exit 1; }
-echo "zip, installer, Start-menu entry and uninstaller as expected"
+[[ ! -e $drive_c/Tessoral/$program ]] || fail "the uninstaller left $program"
+[[ ! -e $shortcut ]] || fail "the uninstaller left the Start-menu entry"
+for key in "$entry" "$publisher"; do
+    if wine reg query "$key" >/dev/null 2>&1; then fail "the uninstaller left $key"; fi
+done
+echo "zip, both refusals, installer, its entry and uninstaller as expected"
