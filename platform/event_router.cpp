@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "boundary.h"
+#include "spoken_text.h"
 
 namespace tsrl::forms {
 namespace {
@@ -94,7 +95,7 @@ void EventRouter::AnnounceWrites() {
     std::u16string said;
     const auto say = [&said](std::u16string_view text) {
         said += said.empty() ? u"" : u", ";
-        said += text;
+        said += SpokenText(text);
     };
     for (const ControlId id : written_) {
         const Announce when = Layout(id).announce;

@@ -100,9 +100,12 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
                            [&log, name, text] { log.push_back(name + std::string(text)); });
         }
     }
+    // A rejects a text as an operand row does: an alert in B, and the focus sent back.
     router.Connect("A", Event::LostFocus, [&] {
         log.emplace_back("A.LostFocus");
-        if (native.Text(a) == u"bad") {
+        if (native.Text(a).starts_with(u"bad")) {
+            router.SetText(b, u"no");
+            ++native.beeps;
             router.SetFocus(a);
         }
     });
@@ -186,7 +189,8 @@ const Case kCases[] = {
     {"LostFocusBeforeGotFocus", "focus A;focus B", {"A.GotFocus", "A.LostFocus", "B.GotFocus"}},
     {"FocusSentBackIsDeferredAndCancelsTheClick",
      "write A bad;focus A;focus Go;post;click Go;read A",
-     {"A.Change", "A.GotFocus", "A.LostFocus", "A.GotFocus", "A=bad focused"}},
+     {"A.Change", "A.GotFocus", "A.LostFocus", "B.Change", "say no, A, bad", "A.GotFocus",
+      "A=bad focused"}},
     {"FocusedEnabledButtonClicks", "focus Go;click Go;key Go Enter",
      {"Go.GotFocus", "Go.Click", "Go.Click"}},
     {"DisabledButtonNeverClicks", "focus Go;disable Go;click Go;key Go Enter", {"Go.GotFocus"}},
@@ -213,6 +217,16 @@ const Case kCases[] = {
     {"AnnouncesAnAlertBox", "write A bad;enable Off;focus Off;click Off",
      {"A.Change", "Off.GotFocus", "Off.Click", "A.Change", "B.Change", "Off.LostFocus",
       "B.GotFocus", "say ok, no, B, no"}},
+    {"ReadsARejectedTextWholeUpToTheLimit",
+     "write A bad1234567890123456789012345678901234567890123456789012345678901;"
+     "focus A;focus Go;post",
+     {"A.Change", "A.GotFocus", "A.LostFocus", "B.Change",
+      "say no, A, bad1234567890123456789012345678901234567890123456789012345678901", "A.GotFocus"}},
+    {"CountsALongerRejectedText",
+     "write A bad12345678901234567890123456789012345678901234567890123456789012;"
+     "focus A;focus Go;post",
+     {"A.Change", "A.GotFocus", "A.LostFocus", "B.Change", "say no, A, 65 characters",
+      "A.GotFocus"}},
 };
 // clang-format on
 
