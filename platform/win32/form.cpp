@@ -186,6 +186,7 @@ Form::Router::Router(Form& form, const WindowLayout& description)
                 break;
         }
     }
+    liveRegion.emplace(window);
     ApplyDpi(dpi);
     const POINT clientAt{TwipsToPixels(layout.clientLeft, dpi),
                          TwipsToPixels(layout.clientTop, dpi)};
@@ -281,9 +282,9 @@ std::u16string Form::Router::AccessibleName(ControlId id) const {
     return {name.begin(), name.end()};
 }
 
-// Win32 has no plain call that speaks a text; a reader learns of the written boxes when it
-// reads them, as it does of any edit control.
-void Form::Router::Announce(std::u16string_view /*text*/) {}
+void Form::Router::Announce(std::u16string_view text) {
+    liveRegion->Say(text);
+}
 
 int Form::Router::BeepCount() const {
     return forms::BeepCount();

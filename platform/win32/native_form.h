@@ -12,6 +12,7 @@
 
 #include "event_router.h"
 #include "form.h"
+#include "live_region.h"
 
 namespace tsrl::forms {
 
@@ -88,6 +89,7 @@ struct Form::Router final : NativeControls {
     std::vector<FontHandle> labelFonts;  // by ControlId; empty for controls in the default font
     FontHandle defaultFont;
     std::vector<BrushHandle> backgrounds;  // by ControlId; empty where the system colour serves
+    std::optional<LiveRegion> liveRegion;  // created with the controls
     HWND focusWhileInactive = nullptr;
     bool focusByPointer = false;  // a press is giving a control the focus
 };
