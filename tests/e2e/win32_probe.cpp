@@ -9,7 +9,6 @@
 #include <array>
 #include <cstdio>
 #include <string>
-#include <string_view>
 
 #include "form1.h"
 #include "native_form.h"
@@ -29,7 +28,7 @@ LRESULT Ask(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
 
 int main(int argc, char** argv) {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    if (argc == 2 && std::string_view(argv[1]) == "listen") {  // as a screen reader hears
+    if (argc == 2 && std::string(argv[1]) == "listen") {  // as a screen reader hears
         std::setvbuf(stdout, nullptr, _IONBF, 0);
         SetWinEventHook(
             EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,

@@ -48,15 +48,17 @@ def expect(**wanted):
         time.sleep(0.2)
 
 
-def heard():
-    """Each line the listener wrote: "listening", then a text per live-region event."""
-    return open(said.name).read().splitlines()
+def heard(count):
+    """The listener's lines, "listening" and a text per live-region event, once there are COUNT."""
+    deadline = time.monotonic() + PATIENCE
+    while len(lines := open(said.name).read().splitlines()) < count and time.monotonic() < deadline:
+        time.sleep(0.2)
+    return lines
 
 
 said = tempfile.NamedTemporaryFile()
 listener = subprocess.Popen(["wine", PROBE, "listen"], stdout=said, stderr=subprocess.DEVNULL)
-while not heard():  # hooked before the program starts
-    time.sleep(0.2)
+heard(1)  # hooked before the program starts
 program = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL)
 try:
@@ -95,10 +97,7 @@ try:
     xdotool("type", "7FFFFFFF")
     click("Plus")
     expect(Text1Dec="2147483647", Text3Hex="Adding", beeps="4")
-    deadline = time.monotonic() + PATIENCE  # the listener hears a little after the window shows
-    while len(heard()) <= len(SAID) and time.monotonic() < deadline:
-        time.sleep(0.2)
-    told = heard()[1:]
+    told = heard(1 + len(SAID))[1:]  # the listener hears a little after the window shows
     assert told == SAID, "a screen reader was told %s" % told
     print("passed")
 finally:
