@@ -12,7 +12,7 @@ constexpr GUID kLiveSettingProperty{
     0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
 // Assertive for every announcement: each is the answer to the user's own last key or click,
 // the only thing that action has to say, and polite would queue it behind the name of the button
-// just clicked. A reader of plain MSAA speaks the region either way.
+// just clicked.
 constexpr LONG kAssertive = 2;
 
 }  // namespace
@@ -30,7 +30,7 @@ LiveRegion::LiveRegion(HWND window)
     VARIANT setting{};
     setting.vt = VT_I4;
     setting.lVal = kAssertive;
-    // Without the setting (as under Wine) the event still goes out: some readers speak it anyway.
+    // Without the setting (as under Wine) the event still goes out: a reader may speak it anyway.
     services->SetHwndProp(region_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                           kLiveSettingProperty, setting);
     services->Release();
