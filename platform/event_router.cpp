@@ -7,6 +7,7 @@
 #include "boundary.h"
 #include "pasted_text.h"
 #include "utf8.h"
+#include "spoken_text.h"
 
 namespace tsrl::forms {
 namespace {
@@ -96,7 +97,7 @@ void EventRouter::AnnounceWrites() {
     std::u16string said;
     const auto say = [&said](std::u16string_view text) {
         said += said.empty() ? u"" : u", ";
-        said += text;
+        said += SpokenText(text);
     };
     for (const ControlId id : written_) {
         const Announce when = Layout(id).announce;

@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "spoken_text.h"
+
 namespace tsrl::forms {
 namespace {
 
@@ -118,6 +120,15 @@ QPointer<QObject> focusAnnounced;
 
 void Forward(QAccessibleEvent* event);
 
+// A reader reads the selection out whole at any caret or selection change, and learns of one
+// late: after the box has selected its whole text as the focus comes back. A text that long is
+// only ever one the box rejected, whose length the announcement gives instead.
+bool HoldsLongText(QAccessibleEvent& event) {
+    QAccessibleInterface* box = event.accessibleInterface();
+    QAccessibleTextInterface* text = box != nullptr ? box->textInterface() : nullptr;
+    return text != nullptr && text->characterCount() > static_cast<int>(kLongestSpokenText);
+}
+
 // The engine selects a box's text while the box takes the focus, before Qt reports the focus
 // change; a reader that hears of the selection first takes the focus there silently. And a focus
 // change nested in another (a LostFocus sending the focus back) reports the outer one last, for
@@ -133,7 +144,8 @@ void Filter(QAccessibleEvent* event) {
             break;
         case QAccessible::TextCaretMoved:
         case QAccessible::TextSelectionChanged:
-            if (widget != nullptr && widget->hasFocus() && focusAnnounced != widget) {
+            if (HoldsLongText(*event) ||
+                (widget != nullptr && widget->hasFocus() && focusAnnounced != widget)) {
                 return;
             }
             break;

@@ -106,6 +106,7 @@ Win32Window::Win32Window(const WindowLayout& layout, EventRouter& router)
     fonts_.resize(count);
     madeFonts_.resize(count);
     backgrounds_.resize(count);
+    liveRegion_.emplace(window_);
     ApplyDpi(dpi_);
     const POINT clientAt{TwipsToPixels(layout.clientLeft, dpi_),
                          TwipsToPixels(layout.clientTop, dpi_)};

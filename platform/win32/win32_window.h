@@ -11,6 +11,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "live_region.h"
 #include "native_window.h"
 
 namespace tsrl::forms {
@@ -65,9 +66,8 @@ class Win32Window final : public NativeWindow {
     void ReplaceText(ControlId id, std::u16string_view text) override;
     void Select(ControlId id, int start, int end) override;
     void SetEnabled(ControlId id, bool enabled) override;
-    // Not yet: Win32 has no plain call that speaks a text.
-    bool CanAnnounce() const override { return false; }
-    void Announce(std::u16string_view /*text*/) override {}
+    bool CanAnnounce() const override { return true; }
+    void Announce(std::u16string_view text) override { liveRegion_->Say(text); }
 
   private:
     static LRESULT CALLBACK WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
@@ -95,6 +95,7 @@ class Win32Window final : public NativeWindow {
     std::optional<Font> windowFont_;
     FontHandle madeWindowFont_;
     std::vector<BrushHandle> backgrounds_;  // by ControlId; empty where the system colour serves
+    std::optional<LiveRegion> liveRegion_;  // what a screen reader is told
     HWND focusWhileInactive_ = nullptr;
     bool focusByPointer_ = false;  // a press is giving a control the focus
 };

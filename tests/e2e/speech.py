@@ -64,6 +64,7 @@ ERROR = "Error!  Input not a number or out of range!"
 # At a listener's pace: Orca stops speaking at a key, and would cut off the focus it moved.
 SLOW = ["key", "--delay", "600"]
 TABS = ["Tab"] * 4
+PASTED = "1234567890" * 300  # on the clipboard throughout
 # Each step: what the user does, and the phrases Orca must speak, in this order; "not " before a
 # phrase: one it must not speak.
 STEPS = [
@@ -80,6 +81,8 @@ STEPS = [
     ("abc then Tab", [Type("abc"), Keys("Tab")],
      [ERROR + ", Operand 1 decimal, abc", "not Operand 2 decimal"]),
     ("Enter on abc", [Keys("Return")], [ERROR + ", Operand 1 decimal, abc"]),
+    ("3000 digits pasted, then Tab", [SLOW + ["ctrl+a", "ctrl+v", "Tab"]],
+     ["not " + PASTED[:20], ERROR + ", Operand 1 decimal, 3000 characters"]),
     ("2147483647, 1", [Keys("ctrl+a"), Type("2147483647"), Keys("Return"), Type("1"),
                        Keys("Return"), SLOW + TABS], ["Plus push button"]),
     ("Enter on +", [Keys("Return")], ["Adding, Exceeds capacity of a Long data type!"]),
@@ -90,6 +93,7 @@ STEPS = [
 
 if __name__ == "__main__":
     with Orca(sys.argv[1], "speech") as ui:
+        ui.own("clipboard", PASTED)
         for name, steps, phrases in STEPS:
             ui.do(*steps) if steps else None
             heard, at = ui.listen(), 0

@@ -2,9 +2,11 @@
 //   tsrl_win32_probe       "Name=text" per text box; "fit=" the single-line boxes whose whole
 //                          text shows; the client size, DPI, focused control and beeps
 //   tsrl_win32_probe NAME  the screen point at the middle of that control, "x y"
+//   tsrl_win32_probe listen  "listening", then a line per live-region event: the region's text
 // Exits 1 while the window is not there.
 #include <windows.h>
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -26,6 +28,22 @@ LRESULT Ask(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
 
 int main(int argc, char** argv) {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    if (argc == 2 && std::string(argv[1]) == "listen") {  // as a screen reader hears
+        std::setvbuf(stdout, nullptr, _IONBF, 0);
+        SetWinEventHook(
+            EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
+            [](HWINEVENTHOOK, DWORD, HWND region, LONG, LONG, DWORD, DWORD) {
+                std::array<wchar_t, 1024> text{};
+                GetWindowTextW(region, text.data(), static_cast<int>(text.size()));
+                std::printf("%ls\n", text.data());
+            },
+            0, 0, WINEVENT_OUTOFCONTEXT);
+        std::puts("listening");
+        for (MSG message{}; GetMessageW(&message, nullptr, 0, 0) > 0;) {
+            DispatchMessageW(&message);
+        }
+        return 0;
+    }
     const auto& layout = tsrl::kForm1Layout;
     const std::wstring caption(layout.caption.begin(), layout.caption.end());
     HWND window = FindWindowW(nullptr, caption.c_str());

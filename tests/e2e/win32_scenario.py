@@ -5,12 +5,16 @@ With SCREENSHOT, also saves the framed window once the typical use has shown its
 
 import subprocess
 import sys
+import tempfile
 import time
 
 EXE, PROBE = sys.argv[1:3]
 SCREENSHOT = sys.argv[3] if len(sys.argv) > 3 else None
 ROW_ERROR = "Error!  Input not a number or out of range!"
 PATIENCE = 20.0  # seconds for the window to show what a step did
+# What a screen reader is told in the steps below, in order, in the words Orca speaks on Linux.
+SAID = ["256"] + [ROW_ERROR + ", Operand 1 hex, " + text for text in ("G1", "G1", "70 characters")]
+SAID += ["00, Adding, Exceeds capacity of a Long data type!"]
 
 
 def probe(*args):
@@ -44,6 +48,17 @@ def expect(**wanted):
         time.sleep(0.2)
 
 
+def heard(count):
+    """The listener's lines, "listening" and a text per live-region event, once there are COUNT."""
+    deadline = time.monotonic() + PATIENCE
+    while len(lines := open(said.name).read().splitlines()) < count and time.monotonic() < deadline:
+        time.sleep(0.2)
+    return lines
+
+
+said = tempfile.NamedTemporaryFile()
+listener = subprocess.Popen(["wine", PROBE, "listen"], stdout=said, stderr=subprocess.DEVNULL)
+heard(1)  # hooked before the program starts
 program = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL)
 try:
@@ -75,7 +90,17 @@ try:
     expect(beeps="2", focus="Text1Hex")
     time.sleep(1.0)  # the button-up, which would click, is long past by then
     expect(Text3Dec="256", focus="Text1Hex")
+    # A long text rejected, then an overflow: 2147483647 + 56.
+    xdotool("type", "1" * 70)
+    xdotool("key", "Tab")
+    expect(Text1Bin=ROW_ERROR, beeps="3", focus="Text1Hex")
+    xdotool("type", "7FFFFFFF")
+    click("Plus")
+    expect(Text1Dec="2147483647", Text3Hex="Adding", beeps="4")
+    told = heard(1 + len(SAID))[1:]  # the listener hears a little after the window shows
+    assert told == SAID, "a screen reader was told %s" % told
     print("passed")
 finally:
-    program.terminate()
-    program.wait(timeout=PATIENCE)
+    for process in (program, listener):
+        process.terminate()
+        process.wait(timeout=PATIENCE)

@@ -104,9 +104,12 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
                            [&log, name, text] { log.push_back(name + std::string(text)); });
         }
     }
+    // A rejects a text as an operand row does: an alert in B, and the focus sent back.
     router.Connect("A", Event::LostFocus, [&] {
         log.emplace_back("A.LostFocus");
-        if (native.Text(a) == u"bad") {
+        if (native.Text(a).starts_with(u"bad")) {
+            router.SetText(b, u"no");
+            router.Alerted();
             router.SetFocus(a);
         } else if (native.Text(a) == u"stop") {
             router.SetEnabled(go, false);
@@ -202,7 +205,8 @@ const Case kCases[] = {
     {"LostFocusBeforeGotFocus", "focus A;focus B", {"A.GotFocus", "A.LostFocus", "B.GotFocus"}},
     {"FocusSentBackIsDeferredAndCancelsTheClick",
      "write A bad;focus A;focus Go;post;click Go;read A",
-     {"A.Change", "A.GotFocus", "A.LostFocus", "A.GotFocus", "A=bad focused"}},
+     {"A.Change", "A.GotFocus", "A.LostFocus", "B.Change", "say no, A, bad", "A.GotFocus",
+      "A=bad focused"}},
     {"FocusedEnabledButtonClicks", "focus Go;click Go;key Go Enter",
      {"Go.GotFocus", "Go.Click", "Go.Click"}},
     {"DisabledButtonNeverClicks", "focus Go;disable Go;click Go;key Go Enter", {"Go.GotFocus"}},
@@ -232,6 +236,11 @@ const Case kCases[] = {
     {"AnnouncesAnAlertBox", "write A bad;enable Off;focus Off;click Off",
      {"A.Change", "Off.GotFocus", "Off.Click", "A.Change", "B.Change", "Off.LostFocus",
       "B.GotFocus", "say ok, no, B, no"}},
+    {"CountsALongerRejectedText",
+     "write A bad12345678901234567890123456789012345678901234567890123456789012;"
+     "focus A;focus Go;post",
+     {"A.Change", "A.GotFocus", "A.LostFocus", "B.Change", "say no, A, 65 characters",
+      "A.GotFocus"}},
 };
 // clang-format on
 
