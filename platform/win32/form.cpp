@@ -43,7 +43,8 @@ struct NativeKind {
 };
 
 NativeKind KindOf(const ControlLayout& c) {
-    constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+    // A control clipped to its siblings above it paints nothing over them.
+    constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     switch (c.kind) {
         case ControlKind::CommandButton:
             return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
@@ -163,6 +164,9 @@ Form::Router::Router(Form& form, const WindowLayout& description)
                             0, 0, window, reinterpret_cast<HMENU>(id + 1), instance, nullptr);
         if (handle == nullptr) {
             throw std::runtime_error("cannot create a control");
+        }
+        if (c.kind == ControlKind::Label) {  // where a label and a box overlap, the box is on top
+            SetWindowPos(handle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
         SetWindowTextW(handle, Wide(c.text).c_str());
         SetAccessibleText(handle, c.accessibleName, c.description);

@@ -1,6 +1,6 @@
 // What only the Win32 backend has to get right: the controls re-placed when the window moves to
-// a screen of another DPI, a BM_CLICK that reaches a disabled button, and EDIT controls that
-// notify a change differently by style.
+// a screen of another DPI, boxes drawn over the labels that overlap them, a BM_CLICK that
+// reaches a disabled button, and EDIT controls that notify a change differently by style.
 #include <windows.h>
 
 #include <cmath>
@@ -16,7 +16,49 @@ namespace {
 constexpr UINT kHighDpi = 144;
 constexpr double kTwipsPerPixelAtHighDpi = 1440.0 / kHighDpi;
 
-using Win32Window = WindowTest;
+class Win32Window : public WindowTest {
+  protected:
+    // Read from the window's pixels, each box's top edge is drawn as its left edge is: no label
+    // that overlaps a box paints over it.
+    void ExpectTopEdgesDrawn(HWND window);
+};
+
+void Win32Window::ExpectTopEdgesDrawn(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC screen = GetDC(window);
+    HDC copy = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(copy, picture);
+    BitBlt(copy, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    const int edge = GetSystemMetrics(SM_CYEDGE);
+    for (const forms::ControlLayout& c : kForm1Layout.controls) {
+        if (c.kind != forms::ControlKind::TextBox) {
+            continue;
+        }
+        RECT r{};
+        GetWindowRect(HandleOf(Control(std::string(c.name))), &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        for (int row = 0; row < edge; ++row) {
+            const COLORREF side = GetPixel(copy, r.left + row, (r.top + r.bottom) / 2);
+            int missing = 0;
+            for (int x = r.left + edge; x < r.right - edge; ++x) {
+                missing += GetPixel(copy, x, r.top + row) == side ? 0 : 1;
+            }
+            EXPECT_EQ(missing, 0) << c.name << ", row " << row << " of its top edge";
+        }
+    }
+    SelectObject(copy, previous);
+    DeleteObject(picture);
+    DeleteDC(copy);
+    ReleaseDC(window, screen);
+}
+
+TEST_F(Win32Window, TheLabelsLeaveTheTopEdgeOfEveryBoxDrawn) {
+    ExpectTopEdgesDrawn(GetAncestor(HandleOf(Control("Text1Dec")), GA_ROOT));
+}
 
 TEST_F(Win32Window, AtHigherDpiTheControlsScaleFromTheTwipsAndTheBinaryDigitsFit) {
     HWND window = GetAncestor(HandleOf(Control("Text1Dec")), GA_ROOT);
@@ -52,6 +94,7 @@ TEST_F(Win32Window, AtHigherDpiTheControlsScaleFromTheTwipsAndTheBinaryDigitsFit
         }
         ReleaseDC(handle, dc);
     }
+    ExpectTopEdgesDrawn(window);
 }
 
 // BM_CLICK clicks even a disabled button; Divide, disabled for the zero in Text2Dec, must not
