@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "accessibility.h"
+#include "long_text_edit.h"
 #include "native_form.h"
 #include "pasted_text.h"
 #include "services.h"
@@ -174,6 +175,7 @@ Form::Router::Router(Form& form, const WindowLayout& description)
         handles.push_back(handle);
         if (c.kind == ControlKind::TextBox) {
             SendMessageW(handle, EM_SETLIMITTEXT, 0, 0);  // no length limit
+            BreakWordsAtBlanks(handle);
         }
         if (c.background) {
             backgrounds[id].reset(CreateSolidBrush(ToColorRef(*c.background)));
@@ -355,7 +357,7 @@ LRESULT Form::Router::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 // so that its change notification and its undo are the usual ones.
 void Form::Router::Paste(ControlId id) {
     const std::wstring text = Wide(WithoutLineBreaks(ClipboardText(window)));
-    SendMessageW(handles[id], EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    ReplaceSelectionInPieces(handles[id], text);
 }
 
 LRESULT Form::Router::ControlMessage(ControlId id, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "long_text_edit.h"
 #include "native_form.h"
+#include "wide_text.h"
 #include "window_fixture.h"
 
 namespace tsrl::testing {
@@ -95,6 +97,61 @@ TEST_F(Win32Window, AtHigherDpiTheControlsScaleFromTheTwipsAndTheBinaryDigitsFit
         ReleaseDC(handle, dc);
     }
     ExpectTopEdgesDrawn(window);
+}
+
+// A long paste goes in by pieces: the box holds the whole text, wrapped where a plain EDIT of its
+// style with the control's own word breaking wraps it, the caret after the paste, and one undo
+// takes it back.
+TEST_F(Win32Window, ALongPasteWrapsAsOneInsertionAndUndoesInOneStep) {
+    const auto repeated = [](std::string_view part, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i) {
+            text += part;
+        }
+        return text;
+    };
+    const std::string digits = repeated("7", 700);
+    const std::string words = repeated("12 345 6789 ", 50);
+    struct Row {
+        std::string held;
+        std::string pasted;
+        bool inFront;  // else over the whole text
+    };
+    const Row rows[] = {{"0", digits, false}, {"0", words, false}, {digits, words, true}};
+    HWND box = HandleOf(Control("Text1Dec"));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.pasted.size());
+        Window().TextBoxNamed("Text1Dec").SetText(std::u16string(row.held.begin(), row.held.end()));
+        SendMessageW(box, EM_SETSEL, 0, row.inFront ? 0 : -1);
+        driver::Paste(row.pasted);
+        driver::ProcessEvents();
+        const std::string expected = row.inFront ? row.pasted + row.held : row.pasted;
+        RECT r{};
+        GetWindowRect(box, &r);
+        HWND plain = CreateWindowExW(
+            static_cast<DWORD>(GetWindowLongW(box, GWL_EXSTYLE)), L"EDIT", L"",
+            static_cast<DWORD>(GetWindowLongW(box, GWL_STYLE)) & ~DWORD{WS_VISIBLE}, 0, 0,
+            r.right - r.left, r.bottom - r.top, GetParent(box), nullptr, nullptr, nullptr);
+        SendMessageW(plain, WM_SETFONT, static_cast<WPARAM>(SendMessageW(box, WM_GETFONT, 0, 0)),
+                     FALSE);
+        const auto margins = static_cast<DWORD>(SendMessageW(box, EM_GETMARGINS, 0, 0));
+        SendMessageW(plain, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, margins);
+        SendMessageW(plain, EM_SETLIMITTEXT, 0, 0);
+        forms::ReplaceSelectionInPieces(plain, forms::Wide(expected));
+        EXPECT_EQ(Text("Text1Dec"), expected);
+        EXPECT_EQ(SendMessageW(box, EM_GETSEL, 0, 0),
+                  MAKELRESULT(row.pasted.size(), row.pasted.size()));
+        const auto lines = SendMessageW(box, EM_GETLINECOUNT, 0, 0);
+        ASSERT_EQ(lines, SendMessageW(plain, EM_GETLINECOUNT, 0, 0));
+        for (WPARAM line = 0; static_cast<LRESULT>(line) < lines; ++line) {
+            EXPECT_EQ(SendMessageW(box, EM_LINEINDEX, line, 0),
+                      SendMessageW(plain, EM_LINEINDEX, line, 0))
+                << "line " << line;
+        }
+        DestroyWindow(plain);
+        SendMessageW(box, EM_UNDO, 0, 0);
+        EXPECT_EQ(Text("Text1Dec"), row.held);
+    }
 }
 
 // BM_CLICK clicks even a disabled button; Divide, disabled for the zero in Text2Dec, must not
