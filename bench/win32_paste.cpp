@@ -75,21 +75,21 @@ const std::vector<Way>& Ways() {
         tsrl::forms::ReplaceSelectionInPieces(box, std::wstring(kDefaultDigits, L'9'));
     };
     static const std::vector<Way> ways{
-        // What the program does, in pieces of several sizes, and its parts alone.
-        {"pieces64+blankproc", kTypingBox, blankProc, pieces(64)},
-        {"pieces16+blankproc", kTypingBox, blankProc, pieces(16)},
+        // What the program does (128-character pieces), other sizes, and its parts alone.
         {"pieces128+blankproc", kTypingBox, blankProc, pieces(128)},
+        {"pieces16+blankproc", kTypingBox, blankProc, pieces(16)},
+        {"pieces64+blankproc", kTypingBox, blankProc, pieces(64)},
         {"pieces256+blankproc", kTypingBox, blankProc, pieces(256)},
         {"pieces1024+blankproc", kTypingBox, blankProc, pieces(1024)},
         {"pieces64+breakanywhere", kTypingBox, breakAnywhere, pieces(64)},
         {"pieces16", kTypingBox, none, pieces(16)},
         {"pieces64", kTypingBox, none, pieces(64)},
+        {"pieces128", kTypingBox, none, pieces(128)},
         {"pieces256", kTypingBox, none, pieces(256)},
         {"pieces1024", kTypingBox, none, pieces(1024)},
         // The worst case left: a paste in front of a long text lays out all that follows.
-        {"pieces64+blankproc-front", kTypingBox, textBefore, atStart},
-        // Floors that do not keep the look: no wrapping.
-        {"nowrap-multiline", kTypingBox | ES_AUTOHSCROLL, none, Replace},
+        {"pieces128+blankproc-front", kTypingBox, textBefore, atStart},
+        // The floor, which does not keep the look: one line, no wrapping.
         {"singleline", (kTypingBox & ~DWORD{ES_MULTILINE | ES_AUTOVSCROLL}) | ES_AUTOHSCROLL, none,
          Replace},
         // One message for the whole text, with each native setting tried.
@@ -116,6 +116,8 @@ const std::vector<Way>& Ways() {
         {"fmtlines", kTypingBox, [](HWND box) { SendMessageW(box, EM_FMTLINES, TRUE, 0); },
          Replace},
         {"leftaligned", kTypingBox & ~DWORD{ES_RIGHT}, none, Replace},
+        // A right-aligned multi-line EDIT ignores this and wraps all the same.
+        {"autohscroll", kTypingBox | ES_AUTOHSCROLL, none, Replace},
         {"noautovscroll", kTypingBox & ~DWORD{ES_AUTOVSCROLL}, none, Replace},
     };
     return ways;

@@ -14,7 +14,7 @@ namespace tsrl::forms {
 
 // Characters per piece: large enough that the messages cost little, small enough that each
 // piece lays out only a few lines of a narrow box.
-inline constexpr std::size_t kPastePiece = 64;
+inline constexpr std::size_t kPastePiece = 128;
 
 // For a multi-line EDIT: words end at blanks, as the control's own procedure has them in every
 // text a box takes, but found without analysing the whole text.
