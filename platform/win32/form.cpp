@@ -354,7 +354,7 @@ LRESULT Form::Router::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 // The clipboard's text as a box takes it, put in place of the selection by the control itself,
-// so that its change notification and its undo are the usual ones.
+// so that its change notifications and its undo are the usual ones; a long text in pieces.
 void Form::Router::Paste(ControlId id) {
     const std::wstring text = Wide(WithoutLineBreaks(ClipboardText(window)));
     ReplaceSelectionInPieces(handles[id], text);
