@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "long_text_edit.h"
 #include "wide_text.h"
 #include "win32_native.h"
 #include "win32_window.h"
@@ -85,12 +86,14 @@ void Win32Window::SetEnabled(ControlId id, bool enabled) {
     EnableWindow(handles_[id], enabled ? TRUE : FALSE);
 }
 
-// Put in place of the selection by the control itself, so that its change notification and its
-// undo are the usual ones.
+// Put in place of the selection by the control itself, so that its undo is the usual one; a
+// long text in pieces, which together are one edit.
 void Win32Window::Paste(ControlId id) {
     if (const std::optional<std::u16string> taken = router_.Pasted(id, ClipboardText(window_))) {
-        const std::wstring text = Wide(*taken);
-        SendMessageW(handles_[id], EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+        pasting_ = true;
+        ReplaceSelectionInPieces(handles_[id], Wide(*taken));
+        pasting_ = false;
+        router_.UserEdit(id);
     }
 }
 
@@ -139,7 +142,7 @@ LRESULT Win32Window::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (const auto id = IdOf(reinterpret_cast<HWND>(lParam))) {
                 // A single-line EDIT notifies even a write of the same text and a multi-line
                 // one none at all: the rules ignore those of the engine's own writes.
-                if (HIWORD(wParam) == EN_CHANGE) {
+                if (HIWORD(wParam) == EN_CHANGE && !pasting_) {
                     router_.UserEdit(*id);
                 } else if (HIWORD(wParam) == BN_CLICKED) {
                     router_.Clicked(*id);

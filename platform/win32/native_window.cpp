@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "accessibility.h"
+#include "long_text_edit.h"
 #include "wide_text.h"
 #include "win32_native.h"
 #include "win32_window.h"
@@ -33,7 +34,8 @@ struct NativeKind {
 };
 
 NativeKind KindOf(const ControlLayout& c) {
-    constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+    // A control clipped to its siblings above it paints nothing over them.
+    constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     switch (c.kind) {
         case ControlKind::CommandButton:
             return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
@@ -133,11 +135,15 @@ NativeControl* Win32Window::Create(ControlId id, const ControlLayout& c) {
     if (handle == nullptr) {
         throw std::runtime_error("cannot create a control");
     }
+    if (c.kind == ControlKind::Label) {  // where a label and a box overlap, the box is on top
+        SetWindowPos(handle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     SetWindowTextW(handle, Wide(c.text).c_str());
     SetWindowSubclass(handle, ControlProc, id, reinterpret_cast<DWORD_PTR>(this));
     handles_[id] = handle;
     if (c.kind == ControlKind::TextBox) {
         SendMessageW(handle, EM_SETLIMITTEXT, 0, 0);  // no length limit
+        BreakWordsAtBlanks(handle);
     }
     if (c.background) {
         backgrounds_[id].reset(CreateSolidBrush(ToColorRef(*c.background)));

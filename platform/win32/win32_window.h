@@ -98,6 +98,7 @@ class Win32Window final : public NativeWindow {
     std::optional<LiveRegion> liveRegion_;  // what a screen reader is told
     HWND focusWhileInactive_ = nullptr;
     bool focusByPointer_ = false;  // a press is giving a control the focus
+    bool pasting_ = false;         // its pieces' change notifications are the paste's one edit
 };
 
 }  // namespace tsrl::forms

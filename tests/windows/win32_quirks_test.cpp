@@ -1,12 +1,14 @@
 // What only the Win32 backend has to get right: the controls re-placed when the window moves to
-// a screen of another DPI, a BM_CLICK that reaches a disabled button, and EDIT controls that
-// notify a change differently by style.
+// a screen of another DPI, boxes drawn over the labels that overlap them, a BM_CLICK that
+// reaches a disabled button, and EDIT controls that notify a change differently by style.
 #include <windows.h>
 
 #include <cmath>
 #include <string>
 #include <string_view>
 
+#include "long_text_edit.h"
+#include "wide_text.h"
 #include "win32_native.h"
 #include "window_fixture.h"
 
@@ -16,7 +18,49 @@ namespace {
 constexpr UINT kHighDpi = 144;
 constexpr double kTwipsPerPixelAtHighDpi = 1440.0 / kHighDpi;
 
-using Win32Window = WindowTest;
+class Win32Window : public WindowTest {
+  protected:
+    // Read from the window's pixels, each box's top edge is drawn as its left edge is: no label
+    // that overlaps a box paints over it.
+    void ExpectTopEdgesDrawn(HWND window);
+};
+
+void Win32Window::ExpectTopEdgesDrawn(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC screen = GetDC(window);
+    HDC copy = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(copy, picture);
+    BitBlt(copy, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    const int edge = GetSystemMetrics(SM_CYEDGE);
+    for (const forms::ControlLayout& c : kForm1Layout.controls) {
+        if (c.kind != forms::ControlKind::TextBox) {
+            continue;
+        }
+        RECT r{};
+        GetWindowRect(HandleOf(Control(std::string(c.name))), &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        for (int row = 0; row < edge; ++row) {
+            const COLORREF side = GetPixel(copy, r.left + row, (r.top + r.bottom) / 2);
+            int missing = 0;
+            for (int x = r.left + edge; x < r.right - edge; ++x) {
+                missing += GetPixel(copy, x, r.top + row) == side ? 0 : 1;
+            }
+            EXPECT_EQ(missing, 0) << c.name << ", row " << row << " of its top edge";
+        }
+    }
+    SelectObject(copy, previous);
+    DeleteObject(picture);
+    DeleteDC(copy);
+    ReleaseDC(window, screen);
+}
+
+TEST_F(Win32Window, TheLabelsLeaveTheTopEdgeOfEveryBoxDrawn) {
+    ExpectTopEdgesDrawn(GetAncestor(HandleOf(Control("Text1Dec")), GA_ROOT));
+}
 
 TEST_F(Win32Window, AtHigherDpiTheControlsScaleFromTheTwipsAndTheBinaryDigitsFit) {
     HWND window = GetAncestor(HandleOf(Control("Text1Dec")), GA_ROOT);
@@ -51,6 +95,62 @@ TEST_F(Win32Window, AtHigherDpiTheControlsScaleFromTheTwipsAndTheBinaryDigitsFit
             EXPECT_LE(extent.cx, text.right - text.left) << "32 of " << static_cast<char>(digit);
         }
         ReleaseDC(handle, dc);
+    }
+    ExpectTopEdgesDrawn(window);
+}
+
+// A long paste goes in by pieces: the box holds the whole text, wrapped where a plain EDIT of its
+// style with the control's own word breaking wraps it, the caret after the paste, and one undo
+// takes it back.
+TEST_F(Win32Window, ALongPasteWrapsAsOneInsertionAndUndoesInOneStep) {
+    const auto repeated = [](std::string_view part, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i) {
+            text += part;
+        }
+        return text;
+    };
+    const std::string digits = repeated("7", 700);
+    const std::string words = repeated("12 345 6789 ", 50);
+    struct Row {
+        std::string held;
+        std::string pasted;
+        bool inFront;  // else over the whole text
+    };
+    const Row rows[] = {{"0", digits, false}, {"0", words, false}, {digits, words, true}};
+    HWND box = HandleOf(Control("Text1Dec"));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.pasted.size());
+        Window().TextBoxNamed("Text1Dec").SetText(std::u16string(row.held.begin(), row.held.end()));
+        SendMessageW(box, EM_SETSEL, 0, row.inFront ? 0 : -1);
+        driver::Paste(row.pasted);
+        driver::ProcessEvents();
+        const std::string expected = row.inFront ? row.pasted + row.held : row.pasted;
+        RECT r{};
+        GetWindowRect(box, &r);
+        HWND plain = CreateWindowExW(
+            static_cast<DWORD>(GetWindowLongW(box, GWL_EXSTYLE)), L"EDIT", L"",
+            static_cast<DWORD>(GetWindowLongW(box, GWL_STYLE)) & ~DWORD{WS_VISIBLE}, 0, 0,
+            r.right - r.left, r.bottom - r.top, GetParent(box), nullptr, nullptr, nullptr);
+        SendMessageW(plain, WM_SETFONT, static_cast<WPARAM>(SendMessageW(box, WM_GETFONT, 0, 0)),
+                     FALSE);
+        const auto margins = static_cast<DWORD>(SendMessageW(box, EM_GETMARGINS, 0, 0));
+        SendMessageW(plain, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, margins);
+        SendMessageW(plain, EM_SETLIMITTEXT, 0, 0);
+        forms::ReplaceSelectionInPieces(plain, forms::Wide(expected));
+        EXPECT_EQ(Text("Text1Dec"), expected);
+        EXPECT_EQ(SendMessageW(box, EM_GETSEL, 0, 0),
+                  MAKELRESULT(row.pasted.size(), row.pasted.size()));
+        const auto lines = SendMessageW(box, EM_GETLINECOUNT, 0, 0);
+        ASSERT_EQ(lines, SendMessageW(plain, EM_GETLINECOUNT, 0, 0));
+        for (WPARAM line = 0; static_cast<LRESULT>(line) < lines; ++line) {
+            EXPECT_EQ(SendMessageW(box, EM_LINEINDEX, line, 0),
+                      SendMessageW(plain, EM_LINEINDEX, line, 0))
+                << "line " << line;
+        }
+        DestroyWindow(plain);
+        SendMessageW(box, EM_UNDO, 0, 0);
+        EXPECT_EQ(Text("Text1Dec"), row.held);
     }
 }
 
