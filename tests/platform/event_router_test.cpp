@@ -147,6 +147,9 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
             router.FocusIn(id, true);
         } else if (verb == "leave") {
             router.FocusOut(id, true);
+        } else if (verb == "away") {  // another client takes the focus, with no window manager
+            native.focus.reset();
+            router.FocusOut(id, true);
         } else if (verb == "disable") {
             native.disabled.insert(id);
         } else if (verb == "enable") {
@@ -207,6 +210,18 @@ const Case kCases[] = {
     {"OnlyTheFocusedBoxTakesAPaste", "focus B;paste A;paste B;paste Go",
      {"B.GotFocus", "A refuses", "B takes", "Go takes"}},
     {"FocusLeavingTheWindowIsNoLostFocus", "focus A;leave A;focus A", {"A.GotFocus"}},
+    {"FirstPressAfterATabKeepsTheSelection", "focus B;tab B back;press A;press A",
+     {"B.GotFocus", "B.LostFocus", "A.GotFocus", "A focus only", "A clear"}},
+    // Coming back to another control with no FocusOut for the one left, as without a window
+    // manager, in either order of the click and the focus.
+    {"FocusBackElsewhereRunsTheLostFocusFirst", "focus A;away A;focus B",
+     {"A.GotFocus", "A.LostFocus", "B.GotFocus"}},
+    {"FocusBackElsewhereSendsARejectionBack", "write A bad;focus A;away A;focus B;post;read A",
+     {"A.Change", "A.GotFocus", "A.LostFocus", "A.GotFocus", "A=bad focused"}},
+    {"ClickBeforeItsFocusRunsTheLostFocusFirst", "focus A;away A;click Go;focus Go",
+     {"A.GotFocus", "A.LostFocus", "Go.GotFocus", "Go.Click"}},
+    {"ClickBeforeItsFocusIsCancelledByARejection", "write A bad;focus A;away A;click Go;post;read A",
+     {"A.Change", "A.GotFocus", "A.LostFocus", "A.GotFocus", "A=bad focused"}},
     {"AnnouncesWritesAndWhereTheFocusWent", "enable Off;focus Off;click Off",
      {"Off.GotFocus", "Off.Click", "A.Change", "B.Change", "Off.LostFocus", "B.GotFocus",
       "say ok, B, no"}},
