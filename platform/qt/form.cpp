@@ -437,6 +437,7 @@ Form::Form(const WindowLayout& layout) : router_(std::make_unique<Router>(layout
                 r.controls.push_back(std::make_unique<CommandButton>(*this, c, AsNative(widget)));
                 QObject::connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, &r,
                                  [&r, id] { r.rules.Clicked(id); });
+                FocusOnPress(*static_cast<QPushButton*>(widget));
                 break;
             case ControlKind::Label:
                 r.controls.push_back(std::make_unique<Label>(*this, c, AsNative(widget)));
