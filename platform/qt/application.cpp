@@ -18,6 +18,7 @@
 
 #include "box_style.h"
 #include "form.h"
+#include "outside_close.h"
 #include "qt_native.h"
 #include "qt_text.h"
 
@@ -168,6 +169,7 @@ int Application::Run(Form& form) {
     }
     form.Load();
     form.Show();
+    EndWhenDestroyedOutside(*window);
     return QApplication::exec();
 }
 
