@@ -6,8 +6,8 @@
 
 #include "boundary.h"
 #include "pasted_text.h"
-#include "utf8.h"
 #include "spoken_text.h"
+#include "utf8.h"
 
 namespace tsrl::forms {
 namespace {
@@ -147,12 +147,18 @@ std::optional<ControlId> EventRouter::NextInTabOrder(ControlId from, bool backwa
 }
 
 void EventRouter::FocusIn(ControlId id, bool byPointer) {
+    // Without a window manager the focus may come back to another control with no FocusOut for
+    // the one left: its LostFocus runs first all the same.
+    if (focused_ && focused_ != id) {
+        FocusOut(*focused_);
+    }
     // A move that a LostFocus redirected: GotFocus belongs to where the focus ends.
     if (closing_ || pendingFocus_ || focused_ == id) {
         return;
     }
     focused_ = id;
     pointerFocused_ = byPointer ? std::optional(id) : std::nullopt;
+    unclicked_ = id;
     Raise(Layout(id).name, Event::GotFocus);
 }
 
@@ -206,6 +212,11 @@ void EventRouter::Tab(ControlId from, bool backwards) {
 }
 
 void EventRouter::Clicked(ControlId id) {
+    // A click ahead of the FocusIn it brings, into a window that had lost the focus.
+    if (focused_ && focused_ != id && !pendingFocus_ && !native_.HasFocus(*focused_) &&
+        native_.CanTakeFocus(id)) {
+        FocusIn(id);
+    }
     // A press whose LostFocus sent the focus back does not click, and neither does a disabled
     // button that a native message clicked anyway.
     if (focused_ == id && native_.CanTakeFocus(id)) {
@@ -263,7 +274,14 @@ PressOutcome EventRouter::Press(ControlId id, bool primary, bool extending) {
     // A press into a box that a LostFocus kept from taking the focus still selects there, so
     // that a text can be read from it.
     const bool focusedByThisPress = std::exchange(pointerFocused_, std::nullopt) == id;
-    if (focusedByThisPress || (focused_ != id && !primary)) {
+    // The first click after a Tab, an Enter or the start keeps the selection, as one that
+    // brings the focus does.
+    const bool firstPress = unclicked_ == id;
+    if (firstPress) {
+        unclicked_.reset();
+    }
+    if (focusedByThisPress || (focused_ != id && !primary) ||
+        (firstPress && primary && !extending)) {
         return PressOutcome::FocusOnly;
     }
     return primary && !extending ? PressOutcome::ClearSelectionAndPass : PressOutcome::Pass;

@@ -122,6 +122,7 @@ class EventRouter {
     std::optional<ControlId> focused_;
     std::optional<ControlId> pendingFocus_;    // asked for during a LostFocus
     std::optional<ControlId> pointerFocused_;  // its focus came with a press not yet seen
+    std::optional<ControlId> unclicked_;       // pressed on by no one since its focus came
     int depth_ = 0;                            // procedures running, one inside another
     int changeDepth_ = 0;                      // of them, Change procedures
     int alerts_ = 0;

@@ -16,6 +16,9 @@ std::u16string WithoutLineBreaks(std::u16string_view text) {
     while (!text.empty() && IsLineBreak(text.back())) {
         text.remove_suffix(1);
     }
+    while (!text.empty() && IsLineBreak(text.front())) {
+        text.remove_prefix(1);
+    }
     std::u16string taken;
     taken.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {

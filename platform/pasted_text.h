@@ -6,7 +6,7 @@
 
 namespace tsrl::forms {
 
-// Line breaks at the end dropped, the others made blanks: a box holds one line, and a number
+// Line breaks at either end dropped, the others made blanks: a box holds one line, and a number
 // copied with its line from a terminal or a spreadsheet cell reads as typed.
 std::u16string WithoutLineBreaks(std::u16string_view text);
 

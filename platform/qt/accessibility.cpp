@@ -1,12 +1,20 @@
 #include "accessibility.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QTextCursor>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
+
+#include "pasted_text.h"
+#include "qt_text.h"
 
 #include "spoken_text.h"
 
@@ -74,6 +82,97 @@ class LineBoxAccessible final : public QAccessibleWidget, public QAccessibleText
     QLineEdit* Edit() const { return static_cast<QLineEdit*>(widget()); }
 };
 
+// Qt's own interface of a multi-line box writes into it for any caller, even where the box is
+// read-only or a user could not type. This one takes an edit as a paste: only into a typing box
+// that holds the focus, whose LostFocus then judges it, and without line breaks.
+class MultiLineBoxAccessible final : public QAccessibleWidget,
+                                     public QAccessibleTextInterface,
+                                     public QAccessibleEditableTextInterface {
+  public:
+    explicit MultiLineBoxAccessible(QPlainTextEdit* edit)
+        : QAccessibleWidget(edit, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        if (type == QAccessible::EditableTextInterface && !Edit()->isReadOnly()) {
+            return static_cast<QAccessibleEditableTextInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Value ? Edit()->toPlainText() : QAccessibleWidget::text(kind);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = !Edit()->isReadOnly();
+        state.readOnly = Edit()->isReadOnly();
+        state.multiLine = true;
+        state.selectableText = true;
+        return state;
+    }
+
+    // QAccessibleTextInterface.
+    void selection(int index, int* start, int* end) const override {
+        const QTextCursor cursor = Edit()->textCursor();
+        *start = *end = 0;
+        if (index == 0 && cursor.hasSelection()) {
+            *start = cursor.selectionStart();
+            *end = cursor.selectionEnd();
+        }
+    }
+    int selectionCount() const override { return Edit()->textCursor().hasSelection() ? 1 : 0; }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int /*index*/) override { setCursorPosition(cursorPosition()); }
+    void setSelection(int /*index*/, int start, int end) override {
+        Edit()->setTextCursor(Span(start, end));
+    }
+    int cursorPosition() const override { return Edit()->textCursor().position(); }
+    void setCursorPosition(int position) override {
+        Edit()->setTextCursor(Span(position, position));
+    }
+    QString text(int start, int end) const override {
+        return Edit()->toPlainText().mid(start, end - start);
+    }
+    int characterCount() const override { return Edit()->document()->characterCount() - 1; }
+    QRect characterRect(int /*offset*/) const override { return {}; }
+    int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
+    void scrollToSubstring(int start, int /*end*/) override {
+        Edit()->setTextCursor(Span(start, start));
+        Edit()->ensureCursorVisible();
+    }
+    QString attributes(int /*offset*/, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+    // QAccessibleEditableTextInterface.
+    void deleteText(int start, int end) override { replaceText(start, end, {}); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int start, int end, const QString& text) override {
+        if (Edit()->isReadOnly() || !Edit()->hasFocus()) {
+            return;
+        }
+        QTextCursor cursor = Span(start, end);
+        cursor.insertText(ToQString(WithoutLineBreaks(text.toStdU16String())));
+        Edit()->setTextCursor(cursor);
+    }
+
+  private:
+    QPlainTextEdit* Edit() const { return static_cast<QPlainTextEdit*>(widget()); }
+    QTextCursor Span(int start, int end) const {
+        QTextCursor cursor(Edit()->document());
+        const int last = characterCount();
+        cursor.setPosition(std::clamp(start, 0, last));
+        cursor.setPosition(std::clamp(end, 0, last), QTextCursor::KeepAnchor);
+        return cursor;
+    }
+};
+
 // The announcer as a reader sees it: a notification whose name is the text announced.
 class NotificationAccessible final : public QAccessibleInterface {
   public:
@@ -108,6 +207,9 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     }
     if (className == QLatin1String("QLineEdit")) {
         return new LineBoxAccessible(static_cast<QLineEdit*>(object));
+    }
+    if (className == QLatin1String("QPlainTextEdit")) {
+        return new MultiLineBoxAccessible(static_cast<QPlainTextEdit*>(object));
     }
     if (className == QLatin1String("QWidget") && object->property(kFrameProperty).toBool()) {
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
@@ -170,6 +272,15 @@ void InstallAccessibility() {
         return true;
     }();
     (void)installed;
+}
+
+void FocusOnPress(QAbstractButton& button) {
+    QObject::connect(&button, &QAbstractButton::pressed, &button, [&button] {
+        // A pointer press has given it the focus already, or its box sent the focus back.
+        if (!button.hasFocus() && QGuiApplication::mouseButtons() == Qt::NoButton) {
+            button.setFocus(Qt::OtherFocusReason);
+        }
+    });
 }
 
 void MarkAsFrame(QWidget& window) {

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+class QAbstractButton;
 class QWidget;
 
 namespace tsrl::forms {
@@ -13,6 +14,11 @@ namespace tsrl::forms {
 // Installs the engine's accessible interfaces and its filter of accessibility events; once per
 // process, before the first widget is shown. Harmless when no screen reader listens.
 void InstallAccessibility();
+
+// An assistive Press clicks a button with no pointer press to give it the focus first: the
+// press gives it here, so that the box being left runs its LostFocus, and a box that sends the
+// focus back keeps the click from running.
+void FocusOnPress(QAbstractButton& button);
 
 // Marks a widget as the frame of a form: a screen reader presents it as an application window.
 void MarkAsFrame(QWidget& window);

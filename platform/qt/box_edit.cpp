@@ -2,6 +2,8 @@
 
 #include <QEvent>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QTextCursor>
 #include <algorithm>
 
 #include "qt_text.h"
@@ -18,6 +20,21 @@ void BoxEdit::insertFromMimeData(const QMimeData* source) {
         plain.setText(ToQString(*taken));
         QPlainTextEdit::insertFromMimeData(&plain);
     }
+}
+
+// A press on the selected text of a read-only box would start dragging it out, and Qt can start
+// that drag again from its autoscroll once the first has taken the release: the window then
+// takes no input. There a copy is what is wanted, so a press selects afresh from where it is.
+void BoxEdit::mousePressEvent(QMouseEvent* event) {
+    if (isReadOnly() && event->button() == Qt::LeftButton &&
+        (event->modifiers() & Qt::ShiftModifier) == 0) {
+        QTextCursor cursor = textCursor();
+        if (cursor.hasSelection()) {
+            cursor.clearSelection();
+            setTextCursor(cursor);
+        }
+    }
+    QPlainTextEdit::mousePressEvent(event);
 }
 
 void BoxEdit::resizeEvent(QResizeEvent* event) {

@@ -22,6 +22,7 @@ class BoxEdit final : public QPlainTextEdit {
   protected:
     // Pastes, middle-click pastes and drops all arrive here.
     void insertFromMimeData(const QMimeData* source) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 

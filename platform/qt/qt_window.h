@@ -23,6 +23,7 @@
 #include "box_edit.h"
 #include "frame_extents.h"
 #include "native_window.h"
+#include "outside_close.h"
 #include "qt_native.h"
 #include "qt_text.h"
 #include "widgets.h"
@@ -77,6 +78,7 @@ class QtWindow final : public QObject, public NativeWindow {
         } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
             QObject::connect(button, &QPushButton::clicked, this,
                              [this, id] { router_.Clicked(id); });
+            FocusOnPress(*button);
         }
         widget->installEventFilter(this);
         widgets_.push_back(widget);
@@ -134,6 +136,7 @@ class QtWindow final : public QObject, public NativeWindow {
         }
         window_->show();
         window_->activateWindow();
+        EndWhenDestroyedOutside(*window_);
     }
     int RunLoop() override { return QApplication::exec(); }
 

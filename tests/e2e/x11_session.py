@@ -97,8 +97,10 @@ def _raise_exit(signum, _frame):
 class Session:
     """Xvfb, openbox and the calculator; every process it starts ends with it."""
 
-    def __init__(self, binary, name):
+    def __init__(self, binary, name, window_manager=True):
         self.binary = binary
+        self.window_manager = window_manager
+        self.other = None
         self.processes = []
         self.home = tempfile.mkdtemp(prefix="tsrl-e2e-")
         self.display = None
@@ -115,7 +117,8 @@ class Session:
         signal.signal(signal.SIGINT, _raise_exit)
         try:
             self._start_x()
-            self._start_window_manager()
+            if self.window_manager:
+                self._start_window_manager()
             self._start_app()
         except BaseException:
             self.stop()
@@ -206,14 +209,29 @@ class Session:
         shutil.rmtree(self.home, ignore_errors=True)
 
     def close_app(self):
-        """Closes the window as a user does (Alt+F4 through the window manager); returns the
-        exit status and everything the program wrote."""
-        self.key("alt+F4")
+        """Closes the window as a user does (Alt+F4 through the window manager), or without one
+        destroys it as a tool does; returns the exit status and everything the program wrote."""
+        if self.window_manager:
+            self.key("alt+F4")
+        else:
+            self.run("xdotool", "windowclose", self.window, check=False)
         try:
             status = self.app.wait(timeout=DEADLINE)
         except subprocess.TimeoutExpired:
-            raise Failure("the window did not close on Alt+F4")
+            raise Failure("the window did not close")
         return status, self._log("tessoral.log")
+
+    def focus_other_client(self):
+        """Gives the keyboard focus to another X client's window, started once."""
+        if self.other is None:
+            self._spawn(["xmessage", "-geometry", "+0+0", "other"], "xmessage.log",
+                        env=self._env())
+            self.other = self.wait_for("another client's window", lambda: (self.run(
+                "xdotool", "search", "--onlyvisible", "--classname", "^xmessage$",
+                check=False).split() or [None])[0])
+        # Qt takes a focus-out for the window's own only once no focus-in has followed it
+        # for a while (400 ms).
+        self.run("xdotool", "windowfocus", "--sync", self.other, "sleep", "1")
 
     def _log(self, name):
         try:

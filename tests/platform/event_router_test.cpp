@@ -165,6 +165,9 @@ TEST_P(EventRouterTest, RunsTheProceduresInOrder) {
             router.FocusIn(id, true);
         } else if (verb == "leave") {
             router.FocusOut(id, true);
+        } else if (verb == "away") {  // another client takes the focus, with no window manager
+            native.focus.reset();
+            router.FocusOut(id, true);
         } else if (verb == "disable") {
             native.disabled.insert(id);
         } else if (verb == "enable") {
@@ -230,6 +233,20 @@ const Case kCases[] = {
      "enable Off;write A stop;focus A;focus Go;post;click Go;read Off",
      {"A.Change", "A.GotFocus", "A.LostFocus", "Off.GotFocus", "Off= focused"}},
     {"FocusLeavingTheWindowIsNoLostFocus", "focus A;leave A;focus A", {"A.GotFocus"}},
+    {"FirstPressAfterATabKeepsTheSelection", "focus B;tab B back;press A;press A",
+     {"B.GotFocus", "B.LostFocus", "A.GotFocus", "A focus only", "A clear"}},
+    // Coming back to another control with no FocusOut for the one left, as without a window
+    // manager, in either order of the click and the focus.
+    {"FocusBackElsewhereRunsTheLostFocusFirst", "focus A;away A;focus B",
+     {"A.GotFocus", "A.LostFocus", "B.GotFocus"}},
+    {"FocusBackElsewhereSendsARejectionBack", "write A bad;focus A;away A;focus B;post;read A",
+     {"A.Change", "A.GotFocus", "A.LostFocus", "B.Change", "say no, A, bad", "A.GotFocus",
+      "A=bad focused"}},
+    {"ClickBeforeItsFocusRunsTheLostFocusFirst", "focus A;away A;click Go;focus Go",
+     {"A.GotFocus", "A.LostFocus", "Go.GotFocus", "Go.Click"}},
+    {"ClickBeforeItsFocusIsCancelledByARejection", "write A bad;focus A;away A;click Go;post;read A",
+     {"A.Change", "A.GotFocus", "A.LostFocus", "B.Change", "say no, A, bad", "A.GotFocus",
+      "A=bad focused"}},
     {"AnnouncesWritesAndWhereTheFocusWent", "enable Off;focus Off;click Off",
      {"Off.GotFocus", "Off.Click", "A.Change", "B.Change", "Off.LostFocus", "B.GotFocus",
       "say ok, B, no"}},

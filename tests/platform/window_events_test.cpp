@@ -1,11 +1,17 @@
 // The calculator's events as its user sees them: Change inside the write that caused it,
 // the Divide button following every keystroke in Text2Dec, Enter that never breaks a line,
 // and an operation whose failure the engine's boundary absorbs.
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
+#include <QDrag>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QString>
+#include <QTest>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "printers.h"
@@ -246,6 +252,96 @@ INSTANTIATE_TEST_SUITE_P(Operations, FailingOperation,
                                            BitwiseCase{"Command2", "14"},
                                            BitwiseCase{"Command3", "6"}, BitwiseCase{"Not", "-13"}),
                          [](const auto& p) { return p.param.button; });
+
+// ---------------------------------------------------------------------------------------------
+// Selected text pressed on and dragged up out of a display box is selected from the press, never
+// dragged out: the drag froze the window.
+
+TEST_F(WindowEvents, DraggingOutOfADisplayBoxSelectsAndStartsNoDrag) {
+    Box("Text3Dec").SetText(u"-2147483648");
+    Run({Click("Text3Dec"), Key(Keys::A, kCtrl)});
+    auto* edit = qobject_cast<QPlainTextEdit*>(WidgetOf(Control("Text3Dec")));
+    QTextCursor inside = edit->textCursor();
+    inside.setPosition(4);
+    const QPointF on = edit->cursorRect(inside).center();
+    const QPointF above = on - QPointF(0, edit->height());
+    for (const auto& [type, at, held] :
+         {std::tuple(QEvent::MouseButtonPress, on, Qt::LeftButton),
+          std::tuple(QEvent::MouseMove, above, Qt::LeftButton),
+          std::tuple(QEvent::MouseButtonRelease, above, Qt::NoButton)}) {
+        QMouseEvent event(type, at, edit->viewport()->mapToGlobal(at), Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QApplication::sendEvent(edit->viewport(), &event);
+    }
+    EXPECT_TRUE(edit->findChildren<QDrag*>().isEmpty());
+    EXPECT_EQ(edit->textCursor().anchor(), 4);
+    EXPECT_EQ(Text("Text3Dec"), "-2147483648");
+}
+
+// ---------------------------------------------------------------------------------------------
+// What assistive technology may write: only into the typing box that holds the focus.
+
+struct AssistiveWrite {
+    std::string label;
+    std::vector<Step> before;
+    std::string box;
+    bool takes;
+};
+
+class AssistiveWriteInto : public WindowEvents,
+                           public ::testing::WithParamInterface<AssistiveWrite> {};
+
+TEST_P(AssistiveWriteInto, OnlyTheFocusedTypingBoxTakesIt) {
+    Run(GetParam().before);
+    const std::string before = Text(GetParam().box);
+    QAccessibleInterface* box =
+        QAccessible::queryAccessibleInterface(WidgetOf(Control(GetParam().box)));
+    if (QAccessibleEditableTextInterface* edit = box->editableTextInterface()) {
+        edit->replaceText(0, box->textInterface()->characterCount(), QStringLiteral("12abc"));
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(Text(GetParam().box), GetParam().takes ? "12abc" : before);
+    EXPECT_EQ(Text("Text3Hex"), "00000000");
+}
+
+const AssistiveWrite kAssistiveWrites[] = {
+    {"DisplayBox", {}, "Text3Dec", false},
+    {"FocusedDisplayBox", {Click("Text3Dec")}, "Text3Dec", false},
+    {"TypingBoxWithoutTheFocus", {}, "Text1Hex", false},
+    {"FocusedTypingBox", {}, "Text1Dec", true},
+};
+INSTANTIATE_TEST_SUITE_P(Boxes, AssistiveWriteInto, ::testing::ValuesIn(kAssistiveWrites));
+
+// ---------------------------------------------------------------------------------------------
+// An assistive Press on a button goes through the focus rules of a click: the box being left
+// runs its LostFocus first, and a rejection there keeps the button from running.
+
+struct AssistivePress {
+    std::string label;
+    std::string typedIntoText2Dec;
+    std::string result;
+    std::string focus;
+    int beeps;
+};
+
+class AssistivePressOnPlus : public WindowEvents,
+                             public ::testing::WithParamInterface<AssistivePress> {};
+
+TEST_P(AssistivePressOnPlus, LeavesTheBoxFirst) {
+    Run({Type("7"), Key(Keys::Tab), Type(GetParam().typedIntoText2Dec)});
+    auto* plus = qobject_cast<QAbstractButton*>(WidgetOf(Control("Plus")));
+    QAccessible::queryAccessibleInterface(plus)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    // The press clicks once the button has shown itself down for a moment.
+    ASSERT_TRUE(QTest::qWaitFor([plus] { return !plus->isDown(); }));
+    EXPECT_EQ(Text("Text3Dec"), GetParam().result);
+    EXPECT_EQ(Focus(), GetParam().focus);
+    EXPECT_EQ(Beeps(), GetParam().beeps);
+}
+
+INSTANTIATE_TEST_SUITE_P(Text2Dec, AssistivePressOnPlus,
+                         ::testing::Values(AssistivePress{"Accepted", "5", "12", "Plus", 0},
+                                           AssistivePress{"Rejected", "x", "0", "Text2Dec", 1}));
 
 }  // namespace
 }  // namespace tsrl::testing
