@@ -1,7 +1,6 @@
 #include "boundary.h"
 
-#include <cxxabi.h>
-
+#include <exception>
 #include <map>
 #include <typeinfo>
 
@@ -12,9 +11,16 @@ namespace {
 std::map<std::type_index, int> swallowed;
 }  // namespace
 
+// Standard exceptions by their own type, as the language tells it of a reference; anything
+// else only as unknown, since no portable call names it.
 std::type_index CurrentExceptionType() noexcept {
-    const std::type_info* type = abi::__cxa_current_exception_type();
-    return type != nullptr ? std::type_index(*type) : std::type_index(typeid(void));
+    try {
+        throw;
+    } catch (const std::exception& failure) {
+        return typeid(failure);
+    } catch (...) {
+        return typeid(void);
+    }
 }
 
 void CountSwallowed(std::type_index kind) {

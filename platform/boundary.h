@@ -7,7 +7,7 @@
 
 namespace tsrl::forms {
 
-// The type of the exception being handled, or void's where the runtime cannot tell.
+// The type of the exception being handled: a standard exception's own, or void's for any other.
 std::type_index CurrentExceptionType() noexcept;
 void CountSwallowed(std::type_index kind);
 

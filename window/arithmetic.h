@@ -2,6 +2,7 @@
 // where it does not fit. Never a wrapped value, never undefined behaviour.
 #pragma once
 
+#include <cstdint>
 #include <limits>
 
 #include "conversions.h"
@@ -9,30 +10,25 @@
 namespace tsrl {
 
 namespace detail {
-inline Long Checked(bool overflowed, Long result) {
-    if (overflowed) {
+// Every sum, difference and product of two Longs is exact in 64 bits.
+inline Long Narrowed(std::int64_t exact) {
+    if (exact < std::numeric_limits<Long>::min() || exact > std::numeric_limits<Long>::max()) {
         throw ConversionError("exceeds the Long range");
     }
-    return result;
+    return static_cast<Long>(exact);
 }
 }  // namespace detail
 
 inline Long CheckedAdd(Long a, Long b) {
-    Long r = 0;
-    const bool overflowed = __builtin_add_overflow(a, b, &r);
-    return detail::Checked(overflowed, r);
+    return detail::Narrowed(std::int64_t{a} + b);
 }
 
 inline Long CheckedSubtract(Long a, Long b) {
-    Long r = 0;
-    const bool overflowed = __builtin_sub_overflow(a, b, &r);
-    return detail::Checked(overflowed, r);
+    return detail::Narrowed(std::int64_t{a} - b);
 }
 
 inline Long CheckedMultiply(Long a, Long b) {
-    Long r = 0;
-    const bool overflowed = __builtin_mul_overflow(a, b, &r);
-    return detail::Checked(overflowed, r);
+    return detail::Narrowed(std::int64_t{a} * b);
 }
 
 // Truncates toward zero; a zero divisor and the one quotient beyond the range both fail.

@@ -82,7 +82,8 @@ def enter_walks_down_the_column(ui):
 
 @scenario
 def hex_entry(ui):
-    # A click puts the caret where it lands, so the selection GotFocus made is gone: Ctrl+A.
+    # The click that brings the focus leaves the whole text selected; Ctrl+A keeps the step
+    # independent of that.
     ui.do(Click("Text1Hex"), Keys("ctrl+a"), Type("ff"),
           Keys("Tab"),  # on to Text2Hex, its text selected
           Type("800000f0"),

@@ -560,8 +560,8 @@ class BoundaryTest : public EngineTest {
 class EngineBoundary : public BoundaryTest,
                        public ::testing::WithParamInterface<std::tuple<ThrowCase, Thrown>> {};
 
-const std::type_index kThrownTypes[] = {typeid(std::runtime_error), typeid(int),
-                                        typeid(NotAnException)};
+// What is not a standard exception is counted as of no type the engine can name.
+const std::type_index kThrownTypes[] = {typeid(std::runtime_error), typeid(void), typeid(void)};
 
 TEST_P(EngineBoundary, AThrowingProcedureDoesNotEndTheProgramAndLaterEventsRun) {
     const auto& [c, kind] = GetParam();
