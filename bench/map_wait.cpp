@@ -5,7 +5,11 @@
 // input closes, so that the caller can read its memory and CPU time while it idles, and ends it
 // (its whole process group) on the way out.
 //
-//   tsrl_map_wait [--timeout-ms N] [--paint-timeout-ms N] -- PROGRAM [ARGS...]
+// --managed: a window manager runs on the display. The map timed is then that of the manager's
+// frame holding the program's window, when a desktop user first sees it, and only drawing inside
+// the program's window counts, not the manager's decorations.
+//
+//   tsrl_map_wait [--managed] [--timeout-ms N] [--paint-timeout-ms N] -- PROGRAM [ARGS...]
 //
 // Prints one line once the window is mapped and drawn (or the paint wait timed out):
 //   pid=P window=0xW map_ms=M paint_ms=D
@@ -73,6 +77,7 @@ void OnSignal(int signal) {
 }
 
 struct Options {
+    bool managed = false;
     int timeoutMs = 30'000;
     int paintTimeoutMs = 5'000;
     std::vector<char*> program;
@@ -87,11 +92,15 @@ Options Parse(int argc, char** argv) {
             ++i;
             break;
         }
-        if ((arg == "--timeout-ms" || arg == "--paint-timeout-ms") && i + 1 < argc) {
+        if (arg == "--managed") {
+            options.managed = true;
+        } else if ((arg == "--timeout-ms" || arg == "--paint-timeout-ms") && i + 1 < argc) {
             (arg == "--timeout-ms" ? options.timeoutMs : options.paintTimeoutMs) =
                 std::atoi(argv[++i]);
         } else {
-            Fail(2, "usage: tsrl_map_wait [--timeout-ms N] [--paint-timeout-ms N] -- PROGRAM...");
+            Fail(2,
+                 "usage: tsrl_map_wait [--managed] [--timeout-ms N] [--paint-timeout-ms N] -- "
+                 "PROGRAM...");
         }
     }
     for (; i < argc; ++i) {
@@ -125,6 +134,48 @@ std::optional<std::uint32_t> WindowPid(xcb_connection_t* x, xcb_window_t window)
     std::uint32_t pid = 0;
     std::memcpy(&pid, xcb_get_property_value(property.get()), sizeof pid);
     return pid;
+}
+
+// The program's window within a manager's frame: frames nest it a level or two deep.
+std::optional<xcb_window_t> ClientOf(xcb_connection_t* x, xcb_window_t frame, std::uint32_t pid,
+                                     int depth = 3) {
+    if (WindowPid(x, frame) == pid) {
+        return frame;
+    }
+    if (depth == 0) {
+        return std::nullopt;
+    }
+    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(x, xcb_query_tree(x, frame), nullptr),
+                                       &std::free);
+    if (!tree) {
+        return std::nullopt;
+    }
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        if (auto client = ClientOf(x, children[i], pid, depth - 1)) {
+            return client;
+        }
+    }
+    return std::nullopt;
+}
+
+// A window's area in root coordinates.
+xcb_rectangle_t AreaOnRoot(xcb_connection_t* x, xcb_window_t window, xcb_window_t root) {
+    Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(x, xcb_get_geometry(x, window), nullptr), &std::free);
+    Reply<xcb_translate_coordinates_reply_t> origin(
+        xcb_translate_coordinates_reply(x, xcb_translate_coordinates(x, window, root, 0, 0),
+                                        nullptr),
+        &std::free);
+    if (!geometry || !origin) {
+        return {};
+    }
+    return {origin->dst_x, origin->dst_y, geometry->width, geometry->height};
+}
+
+bool Overlap(const xcb_rectangle_t& a, const xcb_rectangle_t& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+           b.y < a.y + a.height;
 }
 
 // Starts the program in its own process group; returns its pid and the time just before exec.
@@ -174,6 +225,9 @@ std::pair<pid_t, std::int64_t> Launch(const Options& options, int xcbFd) {
 
 struct Watch {
     xcb_connection_t* x = nullptr;
+    xcb_window_t root = XCB_WINDOW_NONE;
+    bool managed = false;
+    xcb_rectangle_t clientArea{};  // managed: where the program's window is, on the root
     std::uint8_t damageEvent = 0;  // 0: no Damage extension
     pid_t pid = 0;
     xcb_window_t window = XCB_WINDOW_NONE;
@@ -186,6 +240,15 @@ struct Watch {
         const std::uint8_t type = event->response_type & 0x7F;
         if (type == XCB_MAP_NOTIFY && !map) {
             const auto* e = reinterpret_cast<xcb_map_notify_event_t*>(event);
+            if (managed) {
+                // The manager's own windows hold none of the program's.
+                if (const auto client = ClientOf(x, e->window, static_cast<std::uint32_t>(pid))) {
+                    map = now - start;
+                    window = *client;
+                    clientArea = AreaOnRoot(x, window, root);
+                }
+                return;
+            }
             if (e->override_redirect) {
                 return;
             }
@@ -197,7 +260,14 @@ struct Watch {
             map = now - start;
             window = e->window;
         } else if (damageEvent != 0 && type == damageEvent && map) {
-            // Nothing else draws on this display: any damage after the map is the program's.
+            // Nothing else draws on this display: any damage after the map is the program's, or
+            // with a manager, any inside the program's window.
+#if TSRL_HAVE_XCB_DAMAGE
+            if (managed &&
+                !Overlap(reinterpret_cast<xcb_damage_notify_event_t*>(event)->area, clientArea)) {
+                return;
+            }
+#endif
             if (!paint) {
                 paint = now - start;
             }
@@ -212,7 +282,9 @@ struct Watch {
         return focus && focus->focus == window;
     }
 
-    bool Done() const { return map && (paint || damageEvent == 0); }
+    bool Done() const {
+        return map && (paint || damageEvent == 0);
+    }
 
     // Handles what the server has sent so far.
     void Drain() {
@@ -262,6 +334,8 @@ int main(int argc, char** argv) {
         xcb_screen_next(&screens);
     }
     const xcb_window_t root = screens.data->root;
+    watch.root = root;
+    watch.managed = options.managed;
 
 #if TSRL_HAVE_XCB_DAMAGE
     // Damage on the root covers drawing into every window on the screen, so it is in place

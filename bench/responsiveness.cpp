@@ -31,6 +31,7 @@
 
 #include "application.h"
 #include "form1.h"
+#include "pasted_text.h"
 #include "qt_native.h"
 
 namespace {
@@ -112,6 +113,10 @@ class Driver {
     std::string Focus() const {
         const QWidget* focus = QApplication::focusWidget();
         return focus != nullptr ? focus->objectName().toStdString() : std::string();
+    }
+    qsizetype Selected(const char* box) {
+        tsrl::forms::TextBox& b = form_.Window().TextBoxNamed(box);
+        return b.SelStart() == 0 ? b.SelLength() : -1;
     }
     void SetText(const char* box, const std::u16string& text) {
         form_.Window().TextBoxNamed(box).SetText(text);
@@ -273,6 +278,9 @@ std::pair<Series, Series> PasteAndLeave(Driver& d, const Options& o, const QStri
     if (QGuiApplication::clipboard()->text() != text) {
         Broken(paste.action, "the clipboard does not hold the text");
     }
+    // What the box takes of it: its line breaks made blanks.
+    const QString pasted =
+        QString::fromStdU16String(tsrl::forms::WithoutLineBreaks(text.toStdU16String()));
     for (int i = 0; i < o.pasteReps; ++i) {
         d.Enter("Text1Dec", "0");
         Driver::Sample(
@@ -282,13 +290,16 @@ std::pair<Series, Series> PasteAndLeave(Driver& d, const Options& o, const QStri
                 Driver::Settle();
             },
             [] { Driver::Key(Qt::Key_V, Qt::ControlModifier); },
-            [&] { Expect(d.Text("Text1Dec").size() == text.size(), paste.action, "no paste"); });
+            [&] { Expect(d.Text("Text1Dec") == pasted, paste.action, "no paste"); });
         Driver::Sample(
             leave, true, [] {}, [] { Driver::Key(Qt::Key_Tab); },
             [&] {
                 Expect(d.Focus() == "Text1Dec", leave.action, "the focus was not sent back");
                 Expect(d.Text("Text1Bin").startsWith(QLatin1String("Error!")), leave.action,
                        "no error in the row");
+                Expect(d.Text("Text1Dec") == pasted, leave.action, "the text was not kept");
+                Expect(d.Selected("Text1Dec") == pasted.size(), leave.action,
+                       "the text was not selected");
             });
     }
     return {paste, leave};

@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <thread>
 #include <vector>
 
@@ -18,30 +17,27 @@ namespace {
 
 // A window manager answers at once; this only bounds the wait for one that never does.
 constexpr auto kLongestWait = std::chrono::milliseconds(1000);
-constexpr auto kPoll = std::chrono::milliseconds(2);
+constexpr auto kPoll = std::chrono::milliseconds(1);
 constexpr std::uint32_t kMostValues = 1024;
 
 template <typename Reply>
 using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
 
-xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
-    const Owned<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(
-            connection,
-            xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
-            nullptr),
-        &std::free);
+xcb_intern_atom_cookie_t AskAtom(xcb_connection_t* connection, const char* name) {
+    return xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+}
+
+xcb_atom_t AtomOf(xcb_connection_t* connection, xcb_intern_atom_cookie_t cookie) {
+    const Owned<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr),
+                                               &std::free);
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
 // The 32-bit values of a window's property; none if it is not set.
-std::vector<std::uint32_t> Values(xcb_connection_t* connection, xcb_window_t window,
-                                  xcb_atom_t property, xcb_atom_t type) {
-    const Owned<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(
-            connection, xcb_get_property(connection, 0, window, property, type, 0, kMostValues),
-            nullptr),
-        &std::free);
+std::vector<std::uint32_t> ValuesOf(xcb_connection_t* connection,
+                                    xcb_get_property_cookie_t cookie) {
+    const Owned<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection, cookie, nullptr),
+                                                &std::free);
     if (!reply || reply->format != 32) {
         return {};
     }
@@ -50,9 +46,37 @@ std::vector<std::uint32_t> Values(xcb_connection_t* connection, xcb_window_t win
     return {values, values + count};
 }
 
+xcb_get_property_cookie_t AskValues(xcb_connection_t* connection, xcb_window_t window,
+                                    xcb_atom_t property, xcb_atom_t type) {
+    return xcb_get_property(connection, 0, window, property, type, 0, kMostValues);
+}
+
 }  // namespace
 
-QMargins FrameExtents(QWidget& window) {
+// The twin the manager was asked about, and the manager's list of what it supports, not yet read.
+struct FrameExtentsRequest::Pending {
+    xcb_connection_t* connection;
+    std::unique_ptr<QWidget> twin;
+    xcb_atom_t request;
+    xcb_atom_t extents;
+    xcb_get_property_cookie_t supported;
+    bool supportedRead = false;
+
+    ~Pending() {
+        if (!supportedRead) {
+            xcb_discard_reply(connection, supported.sequence);
+        }
+    }
+};
+
+FrameExtentsRequest::FrameExtentsRequest() = default;
+FrameExtentsRequest::FrameExtentsRequest(std::unique_ptr<Pending> pending)
+    : pending_(std::move(pending)) {}
+FrameExtentsRequest::FrameExtentsRequest(FrameExtentsRequest&&) noexcept = default;
+FrameExtentsRequest& FrameExtentsRequest::operator=(FrameExtentsRequest&&) noexcept = default;
+FrameExtentsRequest::~FrameExtentsRequest() = default;
+
+FrameExtentsRequest Ask(QWidget& window) {
     const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
     if (x11 == nullptr || QGuiApplication::platformName() != QStringLiteral("xcb") ||
         x11->connection() == nullptr) {
@@ -61,18 +85,24 @@ QMargins FrameExtents(QWidget& window) {
     xcb_connection_t* connection = x11->connection();
     // Asked for an unmapped twin with the same flags and size: creating the window itself now
     // would make Qt place it by its client area instead of its frame.
-    QWidget twin(nullptr, window.windowFlags());
-    twin.setFixedSize(window.size());
-    const auto id = static_cast<xcb_window_t>(twin.winId());
-    const Owned<xcb_query_tree_reply_t> tree(
-        xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr), &std::free);
-    const xcb_atom_t request = Atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
-    const xcb_atom_t extents = Atom(connection, "_NET_FRAME_EXTENTS");
-    if (!tree || std::ranges::count(Values(connection, tree->root,
-                                           Atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM),
-                                    request) == 0) {
+    auto twin = std::make_unique<QWidget>(nullptr, window.windowFlags());
+    twin->setFixedSize(window.size());
+    const auto id = static_cast<xcb_window_t>(twin->winId());
+    // One round trip for all four.
+    const auto requestCookie = AskAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    const auto extentsCookie = AskAtom(connection, "_NET_FRAME_EXTENTS");
+    const auto supportedCookie = AskAtom(connection, "_NET_SUPPORTED");
+    const auto treeCookie = xcb_query_tree(connection, id);
+    const xcb_atom_t request = AtomOf(connection, requestCookie);
+    const xcb_atom_t extents = AtomOf(connection, extentsCookie);
+    const xcb_atom_t supported = AtomOf(connection, supportedCookie);
+    const Owned<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, treeCookie, nullptr),
+                                             &std::free);
+    if (!tree || request == XCB_ATOM_NONE) {
         return {};
     }
+    // Sent before knowing whether the manager takes it, which is read with the answer: without a
+    // manager nobody hears it.
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
@@ -81,22 +111,43 @@ QMargins FrameExtents(QWidget& window) {
     xcb_send_event(connection, 0, tree->root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&message));
+    const auto supportedList = AskValues(connection, tree->root, supported, XCB_ATOM_ATOM);
     xcb_flush(connection);
-    // Polled rather than waited for as an event: the events belong to Qt's loop.
+    return FrameExtentsRequest(
+        std::unique_ptr<FrameExtentsRequest::Pending>(new FrameExtentsRequest::Pending{
+            connection, std::move(twin), request, extents, supportedList}));
+}
+
+QMargins FrameExtentsRequest::Answer() {
+    const std::unique_ptr<Pending> pending = std::move(pending_);
+    if (!pending) {
+        return {};
+    }
+    xcb_connection_t* connection = pending->connection;
+    pending->supportedRead = true;
+    if (std::ranges::count(ValuesOf(connection, pending->supported), pending->request) == 0) {
+        return {};
+    }
+    const auto id = static_cast<xcb_window_t>(pending->twin->winId());
+    // Polled rather than waited for as an event: the events belong to Qt's loop. The manager has
+    // mostly answered by now, while the widgets were built.
     const auto deadline = std::chrono::steady_clock::now() + kLongestWait;
-    while (std::chrono::steady_clock::now() < deadline) {
+    while (true) {
         // Left, right, top, bottom, in device pixels.
-        const auto v = Values(connection, id, extents, XCB_ATOM_CARDINAL);
+        const auto v =
+            ValuesOf(connection, AskValues(connection, id, pending->extents, XCB_ATOM_CARDINAL));
         if (v.size() == 4) {
-            const qreal ratio = twin.devicePixelRatioF();
+            const qreal ratio = pending->twin->devicePixelRatioF();
             const auto logical = [ratio](std::uint32_t pixels) {
                 return qRound(static_cast<qreal>(pixels) / ratio);
             };
             return {logical(v[0]), logical(v[2]), logical(v[1]), logical(v[3])};
         }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return {};
+        }
         std::this_thread::sleep_for(kPoll);
     }
-    return {};
 }
 
 }  // namespace tsrl::forms

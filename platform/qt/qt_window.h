@@ -53,6 +53,7 @@ class QtWindow final : public QObject, public NativeWindow {
         window_->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                 Qt::WindowCloseButtonHint);
+        frameRequest_ = Ask(*window_);
         if (layout.icon == WindowIcon::Program) {
             window_->setWindowIcon(QGuiApplication::windowIcon());
         }
@@ -125,7 +126,7 @@ class QtWindow final : public QObject, public NativeWindow {
         }
         // Not yet framed: the client size and the frame the window manager says it will add.
         if (!frame_) {
-            frame_ = FrameExtents(*window_);
+            frame_ = frameRequest_.Answer();
         }
         return FromQRect(QRect(window_->pos(), window_->size().grownBy(*frame_)));
     }
@@ -186,8 +187,9 @@ class QtWindow final : public QObject, public NativeWindow {
     std::unique_ptr<QWidget> window_;
     std::vector<QWidget*> widgets_;  // by ControlId
     std::map<QObject*, ControlId> byWidget_;
-    Announcer* announcer_ = nullptr;         // a child of the window
-    mutable std::optional<QMargins> frame_;  // asked of the window manager once, before the show
+    Announcer* announcer_ = nullptr;            // a child of the window
+    mutable FrameExtentsRequest frameRequest_;  // asked of the window manager as the window is made
+    mutable std::optional<QMargins> frame_;
 
     // A press that only gave a typing box the focus, held back in case a drag follows it.
     struct HeldPress {
