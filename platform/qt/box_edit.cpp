@@ -3,12 +3,18 @@
 #include <QEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <algorithm>
 
 #include "qt_text.h"
 
 namespace tsrl::forms {
+
+BoxEdit::BoxEdit(QWidget* parent) : QPlainTextEdit(parent) {
+    connect(document(), &QTextDocument::contentsChanged, this, &BoxEdit::AfterChange);
+}
 
 void BoxEdit::insertFromMimeData(const QMimeData* source) {
     const QString text = source != nullptr && source->hasText() ? source->text() : QString();
@@ -47,6 +53,24 @@ void BoxEdit::changeEvent(QEvent* event) {
         CentreFirstLine();
     }
     QPlainTextEdit::changeEvent(event);
+}
+
+// Left to itself, Qt reads the direction of a text from the whole text again at every cursor
+// position it works out, and lays the text out again for each, keeping nothing: a pasted megabyte
+// took a second to paste and leave. The direction is read once per change here, as Qt would read
+// it (an empty box still follows the keyboard), and the box's one line keeps its layout.
+void BoxEdit::AfterChange() {
+    QTextDocument* text = document();
+    const QTextBlock line = text->firstBlock();
+    line.layout()->setCacheEnabled(true);
+    const Qt::LayoutDirection direction = text->isEmpty()               ? Qt::LayoutDirectionAuto
+                                          : line.text().isRightToLeft() ? Qt::RightToLeft
+                                                                        : Qt::LeftToRight;
+    QTextOption option = text->defaultTextOption();
+    if (option.textDirection() != direction) {
+        option.setTextDirection(direction);
+        text->setDefaultTextOption(option);
+    }
 }
 
 void BoxEdit::CentreFirstLine() {

@@ -13,7 +13,7 @@ namespace tsrl::forms {
 
 class BoxEdit final : public QPlainTextEdit {
   public:
-    using QPlainTextEdit::QPlainTextEdit;
+    explicit BoxEdit(QWidget* parent);
 
     // What a paste or a drop of a text inserts, or nothing where it is refused.
     using PasteRule = std::function<std::optional<std::u16string>(std::u16string_view text)>;
@@ -30,6 +30,8 @@ class BoxEdit final : public QPlainTextEdit {
     // The first line sits where a single-line box of the same height centres its text, so
     // that every box of a row shares one baseline.
     void CentreFirstLine();
+    // Keeps a long text cheap to move the cursor in and to select: see the definition.
+    void AfterChange();
 
     PasteRule pasteRule_;
 };
