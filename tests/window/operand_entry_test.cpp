@@ -222,6 +222,10 @@ const Case kRetried[] = {
     {"CorrectedTextPutsTheRowInStep",
      RejectThen({Type("12"), Tab()}),
      {.row1 = Row{"12", "0000000C", Bits(12)}, .focus = "Text2Dec", .selected = "0", .beeps = 1}},
+    // A right-to-left text turns the box's direction, and digits turn it back: Left moves left.
+    {"RightToLeftTextCorrected",
+     {Paste("\u05d0\u05d1"), Tab(), Paste("12"), Key(Keys::Left), Paste("3"), Tab()},
+     {.row1 = Row{"132", "00000084", Bits(132)}, .focus = "Text2Dec", .selected = "0", .beeps = 1}},
     {"RejectedHexThenClickOnRowsDecimalBox",
      {Tab(), Tab(), Type("xyz"), Tab(), Click("Text1Dec")},
      {.row1 = Row{"0", "xyz", kError}, .focus = "Text1Hex", .selected = "xyz", .beeps = 2}},
