@@ -51,6 +51,17 @@ xcb_get_property_cookie_t AskValues(xcb_connection_t* connection, xcb_window_t w
     return xcb_get_property(connection, 0, window, property, type, 0, kMostValues);
 }
 
+// The root the window is on: the display's only one, as most are, without asking the server.
+xcb_window_t RootOf(xcb_connection_t* connection, xcb_window_t window) {
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    if (xcb_setup_roots_length(setup) == 1) {
+        return xcb_setup_roots_iterator(setup).data->root;
+    }
+    const Owned<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr), &std::free);
+    return tree ? tree->root : xcb_window_t{XCB_WINDOW_NONE};
+}
+
 }  // namespace
 
 // The twin the manager was asked about, and the manager's list of what it supports, not yet read.
@@ -83,22 +94,21 @@ FrameExtentsRequest Ask(QWidget& window) {
         return {};  // offscreen offers the interface too, without an X server behind it
     }
     xcb_connection_t* connection = x11->connection();
+    // The names asked first, so that the server answers them while Qt makes the twin.
+    const auto requestCookie = AskAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    const auto extentsCookie = AskAtom(connection, "_NET_FRAME_EXTENTS");
+    const auto supportedCookie = AskAtom(connection, "_NET_SUPPORTED");
+    xcb_flush(connection);
     // Asked for an unmapped twin with the same flags and size: creating the window itself now
     // would make Qt place it by its client area instead of its frame.
     auto twin = std::make_unique<QWidget>(nullptr, window.windowFlags());
     twin->setFixedSize(window.size());
     const auto id = static_cast<xcb_window_t>(twin->winId());
-    // One round trip for all four.
-    const auto requestCookie = AskAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
-    const auto extentsCookie = AskAtom(connection, "_NET_FRAME_EXTENTS");
-    const auto supportedCookie = AskAtom(connection, "_NET_SUPPORTED");
-    const auto treeCookie = xcb_query_tree(connection, id);
+    const xcb_window_t root = RootOf(connection, id);
     const xcb_atom_t request = AtomOf(connection, requestCookie);
     const xcb_atom_t extents = AtomOf(connection, extentsCookie);
     const xcb_atom_t supported = AtomOf(connection, supportedCookie);
-    const Owned<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection, treeCookie, nullptr),
-                                             &std::free);
-    if (!tree || request == XCB_ATOM_NONE) {
+    if (root == XCB_WINDOW_NONE || request == XCB_ATOM_NONE) {
         return {};
     }
     // Sent before knowing whether the manager takes it, which is read with the answer: without a
@@ -108,10 +118,10 @@ FrameExtentsRequest Ask(QWidget& window) {
     message.format = 32;
     message.window = id;
     message.type = request;
-    xcb_send_event(connection, 0, tree->root,
+    xcb_send_event(connection, 0, root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&message));
-    const auto supportedList = AskValues(connection, tree->root, supported, XCB_ATOM_ATOM);
+    const auto supportedList = AskValues(connection, root, supported, XCB_ATOM_ATOM);
     xcb_flush(connection);
     return FrameExtentsRequest(
         std::unique_ptr<FrameExtentsRequest::Pending>(new FrameExtentsRequest::Pending{
