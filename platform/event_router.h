@@ -87,9 +87,9 @@ class EventRouter {
     // A press of the primary button or of another; extending: the press extends a selection.
     // The backend gives the focus first (FocusIn byPointer), as the toolkit does.
     PressOutcome Press(ControlId id, bool primary, bool extending);
-    // Whether a press of either button gives the control the focus first, as a left click does, so
-    // that the LostFocus of the box left runs before a menu can open; a backend whose controls
-    // take the focus on no press, or only on some, gives it.
+    // Whether a press of either button gives the control the focus before Press judges it, as a
+    // left click does: the LostFocus of the box left runs, with its error path, before a menu can
+    // open. A backend whose native controls do not take the focus so gives it itself.
     bool PressTakesFocus(ControlId id) const { return Layout(id).kind == ControlKind::TextBox; }
     // Whether a paste, a drop or a context menu may reach the control.
     bool TakesEditing(ControlId id) const;
