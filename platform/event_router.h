@@ -51,7 +51,8 @@ enum class KeyOutcome { Pass, Swallow };
 
 // What the backend does with a pointer press into a control, once the press has given it the
 // focus. FocusOnly: the press goes no further, so the selection its GotFocus made stays; a drag
-// that follows may still select from where it began.
+// that follows replays it, and selects from where it began. A context menu after a press of the
+// other button opens only where TakesEditing.
 enum class PressOutcome { Pass, ClearSelectionAndPass, FocusOnly };
 
 class EventRouter {
@@ -86,6 +87,10 @@ class EventRouter {
     // A press of the primary button or of another; extending: the press extends a selection.
     // The backend gives the focus first (FocusIn byPointer), as the toolkit does.
     PressOutcome Press(ControlId id, bool primary, bool extending);
+    // Whether a press of either button gives the control the focus before Press judges it, as a
+    // left click does: the LostFocus of the box left runs, with its error path, before a menu can
+    // open. A backend whose native controls do not take the focus so gives it itself.
+    bool PressTakesFocus(ControlId id) const { return Layout(id).kind == ControlKind::TextBox; }
     // Whether a paste, a drop or a context menu may reach the control.
     bool TakesEditing(ControlId id) const;
     // An unlocked text box: one whose text the user changes.

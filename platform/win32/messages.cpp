@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "long_text_edit.h"
 #include "wide_text.h"
@@ -94,6 +96,42 @@ void Win32Window::Paste(ControlId id) {
         ReplaceSelectionInPieces(handles_[id], Wide(*taken));
         pasting_ = false;
         router_.UserEdit(id);
+    }
+}
+
+// Taken here first, GotFocus runs before the rules judge the press, which may then go no further.
+bool Win32Window::OnPress(ControlId id, bool primary, WPARAM wParam, LPARAM lParam) {
+    HWND handle = handles_[id];
+    if (router_.PressTakesFocus(id) && GetFocus() != handle) {
+        focusByPointer_ = true;
+        ::SetFocus(handle);
+        focusByPointer_ = false;
+    }
+    held_.reset();
+    if (router_.Press(id, primary, (wParam & MK_SHIFT) != 0) != PressOutcome::FocusOnly) {
+        return false;
+    }
+    if (primary) {
+        held_ = HeldPress{id, lParam};
+    }
+    return true;
+}
+
+// A drag from a held press selects from where the press was, as an unheld one would: the box
+// gets the press now, and captures the pointer for the rest of the drag.
+void Win32Window::OnMove(ControlId id, WPARAM wParam, LPARAM lParam) {
+    if (!held_ || held_->box != id) {
+        return;
+    }
+    if ((wParam & MK_LBUTTON) == 0) {
+        held_.reset();
+        return;
+    }
+    const LPARAM at = held_->at;
+    if (std::abs(GET_X_LPARAM(lParam) - GET_X_LPARAM(at)) >= GetSystemMetrics(SM_CXDRAG) ||
+        std::abs(GET_Y_LPARAM(lParam) - GET_Y_LPARAM(at)) >= GetSystemMetrics(SM_CYDRAG)) {
+        held_.reset();
+        DefSubclassProc(handles_[id], WM_LBUTTONDOWN, wParam, at);
     }
 }
 
@@ -205,16 +243,13 @@ LRESULT Win32Window::ControlMessage(ControlId id, UINT message, WPARAM wParam, L
             return result;
         }
         case WM_LBUTTONDOWN:
-            // An EDIT takes the focus on a press; taken here first, GotFocus runs before the
-            // rules judge the press, which may then go no further.
-            if (layout_.controls[id].kind == ControlKind::TextBox && GetFocus() != handle) {
-                focusByPointer_ = true;
-                ::SetFocus(handle);
-                focusByPointer_ = false;
-            }
-            if (router_.Press(id, true, (wParam & MK_SHIFT) != 0) == PressOutcome::FocusOnly) {
+        case WM_RBUTTONDOWN:
+            if (OnPress(id, message == WM_LBUTTONDOWN, wParam, lParam)) {
                 return 0;
             }
+            break;
+        case WM_MOUSEMOVE:
+            OnMove(id, wParam, lParam);
             break;
         case WM_CONTEXTMENU:
             if (!router_.TakesEditing(id)) {

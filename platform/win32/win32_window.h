@@ -82,6 +82,9 @@ class Win32Window final : public NativeWindow {
     void ApplyFont(ControlId id);
     // The clipboard's text, as the router lets the box take it.
     void Paste(ControlId id);
+    // A press the rules judge, given the focus first; true where it goes no further.
+    bool OnPress(ControlId id, bool primary, WPARAM wParam, LPARAM lParam);
+    void OnMove(ControlId id, WPARAM wParam, LPARAM lParam);
     LRESULT Coloured(ControlId id, HDC dc);
 
     const WindowLayout& layout_;
@@ -98,7 +101,14 @@ class Win32Window final : public NativeWindow {
     std::optional<LiveRegion> liveRegion_;  // what a screen reader is told
     HWND focusWhileInactive_ = nullptr;
     bool focusByPointer_ = false;  // a press is giving a control the focus
-    bool pasting_ = false;         // its pieces' change notifications are the paste's one edit
+    // A left press that only gave a typing box the focus, at its point, let through to the box if
+    // a drag follows it.
+    struct HeldPress {
+        ControlId box;
+        LPARAM at;
+    };
+    std::optional<HeldPress> held_;
+    bool pasting_ = false;  // its pieces' change notifications are the paste's one edit
 };
 
 }  // namespace tsrl::forms

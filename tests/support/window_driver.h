@@ -32,8 +32,10 @@ struct Rect {
 
 namespace driver {
 
-// A left click at the control's centre.
-void Click(const forms::Control& control);
+// At the control's centre: a left click, a right click (closing any menu it opens), or a left
+// press dragged out past the left edge.
+enum class Pointer { Click, RightClick, DragLeft };
+void Click(const forms::Control& control, Pointer how = Pointer::Click);
 // Texts in UTF-8, typed or pasted where the focus is.
 void Type(std::string_view text);
 void Press(Keys key, Modifiers modifiers);

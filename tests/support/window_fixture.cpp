@@ -75,7 +75,7 @@ void WindowTest::Run(const std::vector<Step>& steps) {
 
 void WindowTest::Do(const Step& step) {
     if (const auto* click = std::get_if<ClickOn>(&step)) {
-        driver::Click(Control(click->control));
+        driver::Click(Control(click->control), click->how);
     } else if (const auto* type = std::get_if<TypeText>(&step)) {
         driver::Type(type->text);
     } else if (const auto* key = std::get_if<PressKey>(&step)) {

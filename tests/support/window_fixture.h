@@ -20,6 +20,7 @@ namespace tsrl::testing {
 
 struct ClickOn {
     std::string control;
+    driver::Pointer how = driver::Pointer::Click;
 };
 struct TypeText {
     std::string text;  // UTF-8
@@ -35,6 +36,12 @@ using Step = std::variant<ClickOn, TypeText, PressKey, PasteText>;
 
 inline Step Click(std::string control) {
     return ClickOn{std::move(control)};
+}
+inline Step RightClick(std::string control) {
+    return ClickOn{std::move(control), driver::Pointer::RightClick};
+}
+inline Step DragLeft(std::string control) {
+    return ClickOn{std::move(control), driver::Pointer::DragLeft};
 }
 inline Step Type(std::string text) {
     return TypeText{std::move(text)};

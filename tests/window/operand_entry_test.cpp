@@ -119,6 +119,21 @@ const Case kAccepted[] = {
      {.row1 = Row{"5", "00000005", Bits(5)},
       .row2 = Row{"7", "00000007", Bits(7)},
       .focus = "Text1Hex"}},
+    // Nothing to paste changes nothing; Shift+Insert pastes by the rule Ctrl+V follows.
+    {"PasteOfNoTextKeepsTheText",
+     {Type("123456"), SelectAll(), Paste("")},
+     {.focus = "Text1Dec", .selected = "123456"}},
+    {"ShiftInsertDropsTheLineBreak",
+     {Paste("42\r\n"), SelectAll(), Key(Keys::Insert, kShift), Tab()},
+     {.row1 = Row{"42", "0000002A", Bits(42)}, .focus = "Text2Dec"}},
+    // A right click moves the focus as a left one does; a drag from the press that gave it
+    // selects from where the press was, here before the "0".
+    {"RightClickMovesTheFocus",
+     {Type("12"), RightClick("Text1Hex")},
+     {.row1 = Row{"12", "0000000C", Bits(12)}, .focus = "Text1Hex", .selected = "0000000C"}},
+    {"DragFromTheFocusingPress",
+     {DragLeft("Text2Dec"), Type("5"), Tab()},
+     {.row2 = Row{"50", "00000032", Bits(50)}, .focus = "Text1Hex"}},
 };
 INSTANTIATE_TEST_SUITE_P(Accepted, OperandEntry, ::testing::ValuesIn(kAccepted), CaseName);
 
@@ -212,6 +227,7 @@ const Case kRetried[] = {
     {"ClickOnMultiLineDisplayBox", RejectThen({Click("Text3Dec")}), kBackInText1Dec},
     // Plus would report "abc" as a failed add, with a third beep and "00".
     {"ClickOnPlusDoesNotRunIt", RejectThen({Click("Plus")}), kBackInText1Dec},
+    {"RightClickOnOtherRow", RejectThen({RightClick("Text2Dec")}), kBackInText1Dec},
     {"ThreeTriesThreeMoreBeeps",
      RejectThen({Tab(), Click("Text2Hex"), Enter()}),
      {.row1 = Row{"abc", "00000000", kError}, .focus = "Text1Dec", .selected = "abc", .beeps = 4}},
@@ -284,6 +300,11 @@ const Case kDivide[] = {
     {"HexRejectedKeepsItEnabled",
      {Tab(), Type("5"), Tab(), Tab(), Type("xyz"), Tab()},
      {.row2 = Row{"5", "xyz", kError}, .focus = "Text2Hex", .divideEnabled = true, .beeps = 1}},
+    // Disabled by the hex box left as the click gives it the focus, it hands that on by tab order.
+    {"DisabledAsItTakesTheFocus",
+     {Type("100"), Enter(), Type("7"), Enter(), Click("Text2Hex"), Type("0"), Click("Divide"),
+      Type("5")},
+     {.row1 = Row{"100", "00000064", Bits(100)}, .row2 = kZero, .focus = "Text3Bin"}},
 };
 INSTANTIATE_TEST_SUITE_P(Divide, OperandEntry, ::testing::ValuesIn(kDivide), CaseName);
 

@@ -1,11 +1,14 @@
 // The window tests' input on Qt, through QTest on the offscreen platform.
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QImage>
 #include <QPalette>
 #include <QScreen>
 #include <QString>
 #include <QTest>
+#include <QTimer>
 #include <array>
 
 #include "qt_native.h"
@@ -30,9 +33,34 @@ constexpr std::array<Qt::Key, kLetters> kNamedKeys{
 
 }  // namespace
 
-void Click(const forms::Control& control) {
+void Click(const forms::Control& control, Pointer how) {
     QWidget* widget = WidgetOf(control);
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+    if (how == Pointer::Click) {
+        QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+        return;
+    }
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) {
+        widget = area->viewport();  // where a box's text takes the pointer
+    }
+    const QPoint at = widget->rect().center();
+    const QPoint outside(-at.x(), at.y());
+    if (how == Pointer::DragLeft) {
+        QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseMove(widget, outside);
+        QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, outside);
+        return;
+    }
+    // The menu comes with the press, as on X11, and is closed as soon as it shows.
+    QTest::mousePress(widget, Qt::RightButton, Qt::NoModifier, at);
+    QTimer::singleShot(0, [] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            menu->close();
+        }
+    });
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &menu);
+    QTest::mouseRelease(widget, Qt::RightButton, Qt::NoModifier, at);
+    widget->window()->activateWindow();  // as a window manager does once the menu is gone
 }
 
 void Type(std::string_view text) {

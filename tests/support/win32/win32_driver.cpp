@@ -8,8 +8,8 @@
 #include <initializer_list>
 #include <string>
 
-#include "win32_native.h"
 #include "wide_text.h"
+#include "win32_native.h"
 #include "window_driver.h"
 
 namespace tsrl::testing::driver {
@@ -110,7 +110,7 @@ Rect ToRect(const RECT& r) {
 
 }  // namespace
 
-void Click(const forms::Control& control) {
+void Click(const forms::Control& control, Pointer how) {
     HWND handle = HandleOf(control);
     RECT client{};
     GetClientRect(handle, &client);
@@ -120,11 +120,21 @@ void Click(const forms::Control& control) {
         MapWindowPoints(handle, GetParent(handle), &centre, 1);
         handle = GetParent(handle);
     }
-    const LPARAM at = MAKELPARAM(centre.x, centre.y);
-    PostMessageW(handle, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    LPARAM at = MAKELPARAM(centre.x, centre.y);
+    const bool right = how == Pointer::RightClick;
+    PostMessageW(handle, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON,
+                 at);
     ProcessEvents();
-    HWND capture = GetCapture();
-    PostMessageW(capture != nullptr ? capture : handle, WM_LBUTTONUP, 0, at);
+    const auto receiver = [handle] { return GetCapture() != nullptr ? GetCapture() : handle; };
+    if (how == Pointer::DragLeft) {
+        at = MAKELPARAM(-centre.x, centre.y);
+        PostMessageW(receiver(), WM_MOUSEMOVE, MK_LBUTTON, at);
+        ProcessEvents();
+    }
+    PostMessageW(receiver(), right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
+    if (right) {
+        PostMessageW(handle, WM_KEYDOWN, VK_ESCAPE, 1);  // taken by a menu the release opens
+    }
     ProcessEvents();
 }
 
