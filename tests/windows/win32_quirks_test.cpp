@@ -20,62 +20,57 @@ constexpr UINT kStandardDpi = 96;
 constexpr UINT kHighDpi = 144;
 constexpr double kTwipsPerPixelAtHighDpi = 1440.0 / kHighDpi;
 
-// A control's client area as drawn on the screen, or a text drawn unclipped in a font on white.
+// A control's client area as drawn on the screen; given its font, its text drawn unclipped on
+// white.
 class Picture {
   public:
-    explicit Picture(HWND handle) : handle_(handle), screen_(GetDC(handle)) {
-        RECT client{};
-        GetClientRect(handle, &client);
-        Make(client.right, client.bottom);
-        BitBlt(copy_, 0, 0, width_, height_, screen_, 0, 0, SRCCOPY);
-    }
-    Picture(HFONT font, const std::wstring& text) : screen_(GetDC(nullptr)) {
-        const HGDIOBJ previous = SelectObject(screen_, font);
+    explicit Picture(HWND handle, HFONT font = nullptr) : copy_(CreateCompatibleDC(nullptr)) {
+        GetClientRect(handle, &area_);
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
         SIZE size{};
-        GetTextExtentPoint32W(screen_, text.c_str(), static_cast<int>(text.size()), &size);
-        SelectObject(screen_, previous);
-        Make(size.cx + 2 * kRoom, size.cy + 2 * kRoom);
-        PatBlt(copy_, 0, 0, width_, height_, WHITENESS);
         SelectObject(copy_, font);
-        TextOutW(copy_, kRoom, kRoom, text.c_str(), static_cast<int>(text.size()));
+        GetTextExtentPoint32W(copy_, text.c_str(), static_cast<int>(text.size()), &size);
+        if (font != nullptr) {
+            area_ = {0, 0, size.cx + 2 * kRoom, size.cy + 2 * kRoom};
+        }
+        HDC screen = GetDC(handle);
+        bitmap_ = CreateCompatibleBitmap(screen, area_.right, area_.bottom);
+        SelectObject(copy_, bitmap_);
+        if (font != nullptr) {
+            PatBlt(copy_, 0, 0, area_.right, area_.bottom, WHITENESS);
+            TextOutW(copy_, kRoom, kRoom, text.c_str(), static_cast<int>(text.size()));
+        } else {
+            BitBlt(copy_, 0, 0, area_.right, area_.bottom, screen, 0, 0, SRCCOPY);
+        }
+        ReleaseDC(handle, screen);
     }
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
     ~Picture() {
-        SelectObject(copy_, previous_);
-        DeleteObject(bitmap_);
         DeleteDC(copy_);
-        ReleaseDC(handle_, screen_);
+        DeleteObject(bitmap_);
     }
     COLORREF At(int x, int y) const { return GetPixel(copy_, x, y); }
-    RECT Area() const { return {0, 0, width_, height_}; }
+    RECT Area() const { return area_; }
 
   private:
     static constexpr int kRoom = 8;  // beyond any glyph's overhang
-    void Make(int width, int height) {
-        width_ = width;
-        height_ = height;
-        copy_ = CreateCompatibleDC(screen_);
-        bitmap_ = CreateCompatibleBitmap(screen_, width, height);
-        previous_ = SelectObject(copy_, bitmap_);
-    }
-    HWND handle_ = nullptr;
-    HDC screen_;
-    HDC copy_ = nullptr;
+    HDC copy_;
     HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
+    RECT area_{};
 };
 
-// The marks of a drawn text: runs of columns holding a pixel unlike the background, and the span
-// from the first to the last.
+// The marks of a drawn text in an area: runs of columns holding a pixel unlike the area's
+// corner, and their span.
 struct Ink {
     int marks = 0;
     int width = 0;
 };
-Ink InkIn(const Picture& picture, const RECT& area, COLORREF background) {
+Ink InkIn(const Picture& picture, const RECT& area) {
     Ink ink;
+    const COLORREF background = picture.At(area.left, area.top);
     int first = -1;
     int last = -1;
     for (int x = area.left; x < area.right; ++x) {
@@ -160,12 +155,11 @@ TEST_P(ControlText, IsWholeInTheLayoutsFace) {
     const auto font = reinterpret_cast<HFONT>(SendMessageW(handle, WM_GETFONT, 0, 0));
     LOGFONTW named{};
     GetObjectW(font, sizeof named, &named);
-    HDC dc = GetDC(handle);
-    const HGDIOBJ previous = SelectObject(dc, font);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, font);
     std::array<wchar_t, LF_FACESIZE> selected{};
     GetTextFaceW(dc, static_cast<int>(selected.size()), selected.data());
-    SelectObject(dc, previous);
-    ReleaseDC(handle, dc);
+    DeleteDC(dc);
     const std::wstring face =
         forms::Wide(row.scalable ? kForm1Layout.scalableFamily : kForm1Layout.font.family);
     EXPECT_EQ(std::wstring(named.lfFaceName), face) << "the face asked for";
@@ -179,12 +173,9 @@ TEST_P(ControlText, IsWholeInTheLayoutsFace) {
         const int edges = 2 * GetSystemMetrics(SM_CXEDGE);
         InflateRect(&area, -edges, -edges);
     }
-    const Ink drawn = InkIn(shown, area, shown.At(area.left, area.top));
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
-    const Picture whole(font, text);
-    const Ink unclipped = InkIn(whole, whole.Area(), RGB(255, 255, 255));
+    const Ink drawn = InkIn(shown, area);
+    const Picture whole(handle, font);
+    const Ink unclipped = InkIn(whole, whole.Area());
     EXPECT_EQ(drawn.marks, row.marks != 0 ? row.marks : unclipped.marks);
     EXPECT_EQ(drawn.width, unclipped.width);
 }
