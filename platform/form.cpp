@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 #include "native_window.h"
 
@@ -50,22 +51,35 @@ Form::~Form() {
 }
 
 // The face the layout names comes first: its size steps down only until every box's widest
-// text fits on one line, so that no digit is cut off where that face is wider.
+// text fits on one line, so that no digit is cut off where that face is wider. A box that face
+// fits at no size (a bitmap face comes in a few sizes only) takes the layout's scalable face,
+// and leaves the other boxes and the buttons their size.
 void Form::FitFont() {
-    const auto fits = [this](const Font& font) {
-        for (ControlId id = 0; id < layout_.controls.size(); ++id) {
-            const std::u16string_view widest = layout_.controls[id].widestText;
-            if (!widest.empty() && native_->TextWidth(font, widest) > native_->LineWidth(id)) {
-                return false;
+    const auto largestFitting = [this](Font font, ControlId id) -> std::optional<Font> {
+        const std::u16string_view widest = layout_.controls[id].widestText;
+        for (; font.points >= kSmallestFontPoints; font.points -= kFontStepPoints) {
+            if (widest.empty() || native_->TextWidth(font, widest) <= native_->LineWidth(id)) {
+                return font;
             }
         }
-        return true;
+        return std::nullopt;
     };
-    Font font = layout_.font;
-    while (font.points - kFontStepPoints >= kSmallestFontPoints && !fits(font)) {
-        font.points -= kFontStepPoints;
+    Font window = layout_.font;
+    std::vector<ControlId> unfitted;
+    for (ControlId id = 0; id < layout_.controls.size(); ++id) {
+        if (const std::optional<Font> fitted = largestFitting(layout_.font, id)) {
+            window.points = std::min(window.points, fitted->points);
+        } else {
+            unfitted.push_back(id);
+        }
     }
-    native_->SetFont(std::nullopt, font);
+    native_->SetFont(std::nullopt, window);
+    for (const ControlId id : unfitted) {
+        const Font scalable{layout_.scalableFamily, layout_.font.points, layout_.font.bold};
+        native_->SetFont(id,
+                         largestFitting(scalable, id)
+                             .value_or(Font{scalable.family, kSmallestFontPoints, scalable.bold}));
+    }
 }
 
 // Twips to the backend's pixels and back, at its pixels per inch.

@@ -75,6 +75,8 @@ struct WindowLayout {
     // The boxes' and buttons' font, stepped down only as far as the widest texts need; the
     // standard dialog font unless the window names another.
     Font font = {"MS Sans Serif", 8.25, false};
+    // For a box that no size of the face above fits: a face made in every size.
+    std::string_view scalableFamily = "Arial";
 };
 
 }  // namespace tsrl::forms

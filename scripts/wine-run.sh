@@ -54,6 +54,9 @@ start_session() {
     wineserver -f -p >"$scratch/wineserver.log" 2>&1 </dev/null &
     pids+=($!)
     wineboot -i >"$scratch/wineboot.log" 2>&1 </dev/null
+    # This Wine reads no fonts from its own data directory, so without a copy in the prefix
+    # "MS Sans Serif" resolves to a Linux face, not the one a Windows user has.
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
     # TSRL_WINE_DPI=144 gives the session a screen of 144 dots per inch instead of 96.
     if [[ -n ${TSRL_WINE_DPI:-} ]]; then
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \

@@ -19,8 +19,6 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr DWORD kWindowExStyle = 0;
 constexpr int kIconResource = 1;  // the program file's own icon
 constexpr int kPointsPerInch = 72;
-// Pixels at 96 dots per inch between a box's border and its text.
-constexpr int kEditMargin = 1;
 constexpr int kCaretWidth = 1;  // a single-line box keeps a pixel for its caret
 
 COLORREF ToColorRef(const Rgb& rgb) {
@@ -55,8 +53,10 @@ NativeKind KindOf(const ControlLayout& c) {
     return {L"EDIT", style, WS_EX_CLIENTEDGE};
 }
 
-int EditMargin(UINT dpi) {
-    return MulDiv(kEditMargin, static_cast<int>(dpi), static_cast<int>(kStandardDpi));
+// The client edge already keeps the text a pixel from the border, and the binary column needs
+// every other pixel: in the layout's face at 96 DPI the error message is that wide.
+void SetNoMargins(HWND box) {
+    SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
 }
 
 PixelRect FromRect(const RECT& r) {
@@ -142,6 +142,7 @@ NativeControl* Win32Window::Create(ControlId id, const ControlLayout& c) {
     SetWindowSubclass(handle, ControlProc, id, reinterpret_cast<DWORD_PTR>(this));
     handles_[id] = handle;
     if (c.kind == ControlKind::TextBox) {
+        SetNoMargins(handle);  // before the fitting reads the width the box shows text in
         SendMessageW(handle, EM_SETLIMITTEXT, 0, 0);  // no length limit
         BreakWordsAtBlanks(handle);
     }
@@ -169,10 +170,11 @@ double Win32Window::TextWidth(const Font& font, std::u16string_view text) const 
 }
 
 double Win32Window::LineWidth(ControlId id) const {
-    RECT client{};
-    GetClientRect(handles_[id], &client);
+    // The EDIT's own formatting rectangle: inside the client edge it keeps a pixel on each side.
+    RECT text{};
+    SendMessageW(handles_[id], EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
     const int caret = layout_.controls[id].multiLine ? 0 : kCaretWidth;
-    return client.right - client.left - 2 * EditMargin(dpi_) - caret;
+    return text.right - text.left - caret;
 }
 
 void Win32Window::SetFont(std::optional<ControlId> id, const Font& font) {
@@ -196,9 +198,7 @@ void Win32Window::ApplyFont(ControlId id) {
     }
     SendMessageW(handles_[id], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (layout_.controls[id].kind == ControlKind::TextBox) {
-        const int margin = EditMargin(dpi_);
-        SendMessageW(handles_[id], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-                     MAKELPARAM(margin, margin));
+        SetNoMargins(handles_[id]);  // a new font brings its own
     }
 }
 

@@ -3,6 +3,7 @@
 // reaches a disabled button, and EDIT controls that notify a change differently by style.
 #include <windows.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -15,26 +16,95 @@
 namespace tsrl::testing {
 namespace {
 
+constexpr UINT kStandardDpi = 96;
 constexpr UINT kHighDpi = 144;
 constexpr double kTwipsPerPixelAtHighDpi = 1440.0 / kHighDpi;
+
+// A control's client area as drawn on the screen; given its font, its text drawn unclipped on
+// white.
+class Picture {
+  public:
+    explicit Picture(HWND handle, HFONT font = nullptr) : copy_(CreateCompatibleDC(nullptr)) {
+        GetClientRect(handle, &area_);
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
+        SIZE size{};
+        SelectObject(copy_, font);
+        GetTextExtentPoint32W(copy_, text.c_str(), static_cast<int>(text.size()), &size);
+        if (font != nullptr) {
+            area_ = {0, 0, size.cx + 2 * kRoom, size.cy + 2 * kRoom};
+        }
+        HDC screen = GetDC(handle);
+        bitmap_ = CreateCompatibleBitmap(screen, area_.right, area_.bottom);
+        SelectObject(copy_, bitmap_);
+        if (font != nullptr) {
+            PatBlt(copy_, 0, 0, area_.right, area_.bottom, WHITENESS);
+            TextOutW(copy_, kRoom, kRoom, text.c_str(), static_cast<int>(text.size()));
+        } else {
+            BitBlt(copy_, 0, 0, area_.right, area_.bottom, screen, 0, 0, SRCCOPY);
+        }
+        ReleaseDC(handle, screen);
+    }
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+    ~Picture() {
+        DeleteDC(copy_);
+        DeleteObject(bitmap_);
+    }
+    COLORREF At(int x, int y) const { return GetPixel(copy_, x, y); }
+    RECT Area() const { return area_; }
+
+  private:
+    static constexpr int kRoom = 8;  // beyond any glyph's overhang
+    HDC copy_;
+    HBITMAP bitmap_ = nullptr;
+    RECT area_{};
+};
+
+// The marks of a drawn text in an area: runs of columns holding a pixel unlike the area's
+// corner, and their span.
+struct Ink {
+    int marks = 0;
+    int width = 0;
+};
+Ink InkIn(const Picture& picture, const RECT& area) {
+    Ink ink;
+    const COLORREF background = picture.At(area.left, area.top);
+    int first = -1;
+    int last = -1;
+    for (int x = area.left; x < area.right; ++x) {
+        bool inked = false;
+        for (int y = area.top; y < area.bottom && !inked; ++y) {
+            inked = picture.At(x, y) != background;
+        }
+        if (inked) {
+            ink.marks += last == x - 1 ? 0 : 1;
+            first = first < 0 ? x : first;
+            last = x;
+        }
+    }
+    ink.width = first < 0 ? 0 : last - first + 1;
+    return ink;
+}
 
 class Win32Window : public WindowTest {
   protected:
     // Read from the window's pixels, each box's top edge is drawn as its left edge is: no label
     // that overlaps a box paints over it.
     void ExpectTopEdgesDrawn(HWND window);
+    static void MoveToDpi(HWND window, UINT dpi) {
+        RECT suggested{};
+        GetWindowRect(window, &suggested);
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+    }
 };
 
 void Win32Window::ExpectTopEdgesDrawn(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    RECT client{};
-    GetClientRect(window, &client);
-    HDC screen = GetDC(window);
-    HDC copy = CreateCompatibleDC(screen);
-    HBITMAP picture = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ previous = SelectObject(copy, picture);
-    BitBlt(copy, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    const Picture copy(window);
     const int edge = GetSystemMetrics(SM_CYEDGE);
     for (const forms::ControlLayout& c : kForm1Layout.controls) {
         if (c.kind != forms::ControlKind::TextBox) {
@@ -44,19 +114,89 @@ void Win32Window::ExpectTopEdgesDrawn(HWND window) {
         GetWindowRect(HandleOf(Control(std::string(c.name))), &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         for (int row = 0; row < edge; ++row) {
-            const COLORREF side = GetPixel(copy, r.left + row, (r.top + r.bottom) / 2);
+            const COLORREF side = copy.At(r.left + row, (r.top + r.bottom) / 2);
             int missing = 0;
             for (int x = r.left + edge; x < r.right - edge; ++x) {
-                missing += GetPixel(copy, x, r.top + row) == side ? 0 : 1;
+                missing += copy.At(x, r.top + row) == side ? 0 : 1;
             }
             EXPECT_EQ(missing, 0) << c.name << ", row " << row << " of its top edge";
         }
     }
-    SelectObject(copy, previous);
-    DeleteObject(picture);
-    DeleteDC(copy);
-    ReleaseDC(window, screen);
 }
+
+// A text as the user sees it in a control: in the face the layout names, and whole, read from
+// the pixels against the same text drawn unclipped in the control's font.
+struct DrawnText {
+    std::string name;
+    UINT dpi;
+    std::string control;
+    std::string text;       // written into a box; a button shows its caption
+    int marks;              // the separate marks it shows; 0: as many as drawn unclipped
+    bool scalable = false;  // the layout's face fits it at no size, so its scalable face draws it
+};
+void PrintTo(const DrawnText& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class ControlText : public Win32Window, public ::testing::WithParamInterface<DrawnText> {};
+TEST_P(ControlText, IsWholeInTheLayoutsFace) {
+    const DrawnText& row = GetParam();
+    HWND handle = HandleOf(Control(row.control));
+    if (row.dpi != kStandardDpi) {
+        MoveToDpi(GetAncestor(handle, GA_ROOT), row.dpi);
+    }
+    if (!row.text.empty()) {
+        Window()
+            .TextBoxNamed(row.control)
+            .SetText(std::u16string(row.text.begin(), row.text.end()));
+    }
+    driver::ProcessEvents();
+    RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(handle, WM_GETFONT, 0, 0));
+    LOGFONTW named{};
+    GetObjectW(font, sizeof named, &named);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, font);
+    std::array<wchar_t, LF_FACESIZE> selected{};
+    GetTextFaceW(dc, static_cast<int>(selected.size()), selected.data());
+    DeleteDC(dc);
+    const std::wstring face =
+        forms::Wide(row.scalable ? kForm1Layout.scalableFamily : kForm1Layout.font.family);
+    EXPECT_EQ(std::wstring(named.lfFaceName), face) << "the face asked for";
+    if (!row.scalable) {  // Wine draws Arial in a metric twin
+        EXPECT_EQ(std::wstring(selected.data()), face) << "the face GDI selected";
+    }
+
+    const Picture shown(handle);
+    RECT area = shown.Area();
+    if (row.text.empty()) {  // inside a button's raised edges
+        const int edges = 2 * GetSystemMetrics(SM_CXEDGE);
+        InflateRect(&area, -edges, -edges);
+    }
+    const Ink drawn = InkIn(shown, area);
+    const Picture whole(handle, font);
+    const Ink unclipped = InkIn(whole, whole.Area());
+    EXPECT_EQ(drawn.marks, row.marks != 0 ? row.marks : unclipped.marks);
+    EXPECT_EQ(drawn.width, unclipped.width);
+}
+const std::string kOnes(32, '1');
+const std::string kRowError = "Error!  Input not a number or out of range!";
+INSTANTIATE_TEST_SUITE_P(
+    Form1, ControlText,
+    ::testing::Values(DrawnText{"OnesAt96Dpi", kStandardDpi, "Text1Bin", kOnes, 32},
+                      DrawnText{"OnesAt144Dpi", kHighDpi, "Text1Bin", kOnes, 32},
+                      DrawnText{"ErrorAt96Dpi", kStandardDpi, "Text1Bin", kRowError, 0},
+                      DrawnText{"ErrorAt144Dpi", kHighDpi, "Text1Bin", kRowError, 0},
+                      DrawnText{"WidestHexAt96Dpi", kStandardDpi, "Text1Hex", "DDDDDDDD", 8, true},
+                      DrawnText{"AndCaption", kStandardDpi, "Command1", "", 0},
+                      DrawnText{"OrCaption", kStandardDpi, "Command2", "", 0},
+                      DrawnText{"XorCaption", kStandardDpi, "Command3", "", 0},
+                      DrawnText{"NotCaption", kStandardDpi, "Not", "", 0},
+                      DrawnText{"PlusCaption", kStandardDpi, "Plus", "", 0},
+                      DrawnText{"MinusCaption", kStandardDpi, "Minus", "", 0},
+                      DrawnText{"MultiplyCaption", kStandardDpi, "Multiply", "", 0},
+                      DrawnText{"DivideCaption", kStandardDpi, "Divide", "", 0}),
+    [](const auto& row) { return row.param.name; });
 
 TEST_F(Win32Window, TheLabelsLeaveTheTopEdgeOfEveryBoxDrawn) {
     ExpectTopEdgesDrawn(GetAncestor(HandleOf(Control("Text1Dec")), GA_ROOT));
@@ -64,10 +204,7 @@ TEST_F(Win32Window, TheLabelsLeaveTheTopEdgeOfEveryBoxDrawn) {
 
 TEST_F(Win32Window, AtHigherDpiTheControlsScaleFromTheTwipsAndTheBinaryDigitsFit) {
     HWND window = GetAncestor(HandleOf(Control("Text1Dec")), GA_ROOT);
-    RECT suggested{};
-    GetWindowRect(window, &suggested);
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(kHighDpi, kHighDpi),
-                 reinterpret_cast<LPARAM>(&suggested));
+    MoveToDpi(window, kHighDpi);
     const auto pixels = [](forms::Twips twips) {
         return static_cast<int>(std::lround(twips / kTwipsPerPixelAtHighDpi));
     };
