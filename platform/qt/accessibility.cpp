@@ -13,165 +13,14 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "pasted_text.h"
+#include "box_accessible.h"
 #include "qt_text.h"
-
 #include "spoken_text.h"
 
 namespace tsrl::forms {
 namespace {
 
 constexpr const char* kFrameProperty = "tsrlFrame";
-
-// Qt's own interface of a single-line box reports every character as a text run of its own that
-// ends where it starts; a reader that splits a line at the runs then drops its last character.
-// This one reports the line as one run and is otherwise a read-mostly text.
-class LineBoxAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
-  public:
-    explicit LineBoxAccessible(QLineEdit* edit)
-        : QAccessibleWidget(edit, QAccessible::EditableText) {}
-
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::TextInterface) {
-            return static_cast<QAccessibleTextInterface*>(this);
-        }
-        return QAccessibleWidget::interface_cast(type);
-    }
-
-    QString text(QAccessible::Text kind) const override {
-        return kind == QAccessible::Value ? Edit()->text() : QAccessibleWidget::text(kind);
-    }
-
-    QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.editable = !Edit()->isReadOnly();
-        state.readOnly = Edit()->isReadOnly();
-        state.selectableText = true;
-        return state;
-    }
-
-    void selection(int index, int* start, int* end) const override {
-        *start = *end = 0;
-        if (index == 0 && Edit()->hasSelectedText()) {
-            *start = Edit()->selectionStart();
-            *end = Edit()->selectionEnd();
-        }
-    }
-    int selectionCount() const override { return Edit()->hasSelectedText() ? 1 : 0; }
-    void addSelection(int start, int end) override { setSelection(0, start, end); }
-    void removeSelection(int /*index*/) override { Edit()->deselect(); }
-    void setSelection(int /*index*/, int start, int end) override {
-        Edit()->setSelection(start, end - start);
-    }
-    int cursorPosition() const override { return Edit()->cursorPosition(); }
-    void setCursorPosition(int position) override { Edit()->setCursorPosition(position); }
-    QString text(int start, int end) const override {
-        return Edit()->text().mid(start, end - start);
-    }
-    int characterCount() const override { return static_cast<int>(Edit()->text().size()); }
-    QRect characterRect(int /*offset*/) const override { return {}; }
-    int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
-    void scrollToSubstring(int /*start*/, int /*end*/) override {}
-    QString attributes(int /*offset*/, int* start, int* end) const override {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
-
-  private:
-    QLineEdit* Edit() const { return static_cast<QLineEdit*>(widget()); }
-};
-
-// Qt's own interface of a multi-line box writes into it for any caller, even where the box is
-// read-only or a user could not type. This one takes an edit as a paste: only into a typing box
-// that holds the focus, whose LostFocus then judges it, and without line breaks.
-class MultiLineBoxAccessible final : public QAccessibleWidget,
-                                     public QAccessibleTextInterface,
-                                     public QAccessibleEditableTextInterface {
-  public:
-    explicit MultiLineBoxAccessible(QPlainTextEdit* edit)
-        : QAccessibleWidget(edit, QAccessible::EditableText) {}
-
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::TextInterface) {
-            return static_cast<QAccessibleTextInterface*>(this);
-        }
-        if (type == QAccessible::EditableTextInterface && !Edit()->isReadOnly()) {
-            return static_cast<QAccessibleEditableTextInterface*>(this);
-        }
-        return QAccessibleWidget::interface_cast(type);
-    }
-
-    QString text(QAccessible::Text kind) const override {
-        return kind == QAccessible::Value ? Edit()->toPlainText() : QAccessibleWidget::text(kind);
-    }
-
-    QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.editable = !Edit()->isReadOnly();
-        state.readOnly = Edit()->isReadOnly();
-        state.multiLine = true;
-        state.selectableText = true;
-        return state;
-    }
-
-    // QAccessibleTextInterface.
-    void selection(int index, int* start, int* end) const override {
-        const QTextCursor cursor = Edit()->textCursor();
-        *start = *end = 0;
-        if (index == 0 && cursor.hasSelection()) {
-            *start = cursor.selectionStart();
-            *end = cursor.selectionEnd();
-        }
-    }
-    int selectionCount() const override { return Edit()->textCursor().hasSelection() ? 1 : 0; }
-    void addSelection(int start, int end) override { setSelection(0, start, end); }
-    void removeSelection(int /*index*/) override { setCursorPosition(cursorPosition()); }
-    void setSelection(int /*index*/, int start, int end) override {
-        Edit()->setTextCursor(Span(start, end));
-    }
-    int cursorPosition() const override { return Edit()->textCursor().position(); }
-    void setCursorPosition(int position) override {
-        Edit()->setTextCursor(Span(position, position));
-    }
-    QString text(int start, int end) const override {
-        return Edit()->toPlainText().mid(start, end - start);
-    }
-    int characterCount() const override { return Edit()->document()->characterCount() - 1; }
-    QRect characterRect(int /*offset*/) const override { return {}; }
-    int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
-    void scrollToSubstring(int start, int /*end*/) override {
-        Edit()->setTextCursor(Span(start, start));
-        Edit()->ensureCursorVisible();
-    }
-    QString attributes(int /*offset*/, int* start, int* end) const override {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
-
-    // QAccessibleEditableTextInterface.
-    void deleteText(int start, int end) override { replaceText(start, end, {}); }
-    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
-    void replaceText(int start, int end, const QString& text) override {
-        if (Edit()->isReadOnly() || !Edit()->hasFocus()) {
-            return;
-        }
-        QTextCursor cursor = Span(start, end);
-        cursor.insertText(ToQString(WithoutLineBreaks(text.toStdU16String())));
-        Edit()->setTextCursor(cursor);
-    }
-
-  private:
-    QPlainTextEdit* Edit() const { return static_cast<QPlainTextEdit*>(widget()); }
-    QTextCursor Span(int start, int end) const {
-        QTextCursor cursor(Edit()->document());
-        const int last = characterCount();
-        cursor.setPosition(std::clamp(start, 0, last));
-        cursor.setPosition(std::clamp(end, 0, last), QTextCursor::KeepAnchor);
-        return cursor;
-    }
-};
 
 // The announcer as a reader sees it: a notification whose name is the text announced.
 class NotificationAccessible final : public QAccessibleInterface {
@@ -205,11 +54,8 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (auto* announcer = dynamic_cast<Announcer*>(object)) {
         return new NotificationAccessible(announcer);
     }
-    if (className == QLatin1String("QLineEdit")) {
-        return new LineBoxAccessible(static_cast<QLineEdit*>(object));
-    }
-    if (className == QLatin1String("QPlainTextEdit")) {
-        return new MultiLineBoxAccessible(static_cast<QPlainTextEdit*>(object));
+    if (QAccessibleInterface* box = BoxAccessible(className, object)) {
+        return box;
     }
     if (className == QLatin1String("QWidget") && object->property(kFrameProperty).toBool()) {
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);

@@ -18,8 +18,6 @@ constexpr wchar_t kWindowClass[] = L"TessoralForm";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExStyle = 0;
 constexpr int kIconResource = 1;  // the program file's own icon
-constexpr int kPointsPerInch = 72;
-constexpr int kCaretWidth = 1;  // a single-line box keeps a pixel for its caret
 
 COLORREF ToColorRef(const Rgb& rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);
@@ -53,12 +51,6 @@ NativeKind KindOf(const ControlLayout& c) {
     return {L"EDIT", style, WS_EX_CLIENTEDGE};
 }
 
-// The client edge already keeps the text a pixel from the border, and the binary column needs
-// every other pixel: in the layout's face at 96 DPI the error message is that wide.
-void SetNoMargins(HWND box) {
-    SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
-}
-
 PixelRect FromRect(const RECT& r) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
@@ -74,14 +66,6 @@ void SetProgramIcon(HWND window) {
 }
 
 }  // namespace
-
-FontHandle MakeFont(const Font& font, UINT dpi) {
-    const auto height = static_cast<int>(std::lround(font.points * dpi / kPointsPerInch));
-    return FontHandle(CreateFontW(-height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                                  FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                                  Wide(font.family).c_str()));
-}
 
 Win32Window::Win32Window(const WindowLayout& layout, EventRouter& router)
     : layout_(layout), router_(router), dpi_(GetDpiForSystem()) {
@@ -156,50 +140,6 @@ NativeControl* Win32Window::Create(ControlId id, const ControlLayout& c) {
 void Win32Window::SetAccessibleText(std::optional<ControlId> id, std::string_view name,
                                     std::string_view description) {
     forms::SetAccessibleText(id ? handles_[*id] : window_, name, description);
-}
-
-double Win32Window::TextWidth(const Font& font, std::u16string_view text) const {
-    const FontHandle made = MakeFont(font, dpi_);
-    HDC dc = GetDC(window_);
-    const HGDIOBJ previous = SelectObject(dc, made.get());
-    SIZE size{};
-    GetTextExtentPoint32W(dc, Wide(text).c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(window_, dc);
-    return size.cx;
-}
-
-double Win32Window::LineWidth(ControlId id) const {
-    // The EDIT's own formatting rectangle: inside the client edge it keeps a pixel on each side.
-    RECT text{};
-    SendMessageW(handles_[id], EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
-    const int caret = layout_.controls[id].multiLine ? 0 : kCaretWidth;
-    return text.right - text.left - caret;
-}
-
-void Win32Window::SetFont(std::optional<ControlId> id, const Font& font) {
-    if (id) {
-        fonts_[*id] = font;
-        madeFonts_[*id] = MakeFont(font, dpi_);
-        ApplyFont(*id);
-        return;
-    }
-    windowFont_ = font;
-    madeWindowFont_ = MakeFont(font, dpi_);
-    for (ControlId each = 0; each < handles_.size(); ++each) {
-        ApplyFont(each);
-    }
-}
-
-void Win32Window::ApplyFont(ControlId id) {
-    HFONT font = madeFonts_[id] ? madeFonts_[id].get() : madeWindowFont_.get();
-    if (handles_[id] == nullptr || font == nullptr) {
-        return;
-    }
-    SendMessageW(handles_[id], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (layout_.controls[id].kind == ControlKind::TextBox) {
-        SetNoMargins(handles_[id]);  // a new font brings its own
-    }
 }
 
 void Win32Window::ApplyDpi(UINT dpi) {

@@ -17,6 +17,8 @@
 namespace tsrl::forms {
 
 inline constexpr int kTwipsPerInch = 1440;
+// Posted to the window to finish a focus change once the native one under way is over.
+inline constexpr UINT kFinishFocusMessage = WM_APP + 1;
 inline constexpr UINT kStandardDpi = 96;
 
 inline int TwipsToPixels(double twips, UINT dpi) {
@@ -31,6 +33,8 @@ using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
 using BrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
 
 FontHandle MakeFont(const Font& font, UINT dpi);
+// A box shows its text from the client edge on, with no margin of its own.
+void SetNoMargins(HWND box);
 std::u16string ReadText(HWND handle);
 
 class Win32Window final : public NativeWindow {
