@@ -66,11 +66,11 @@ xcb_window_t RootOf(xcb_connection_t* connection, xcb_window_t window) {
 
 // The twin the manager was asked about, and the manager's list of what it supports, not yet read.
 struct FrameExtentsRequest::Pending {
-    xcb_connection_t* connection;
+    xcb_connection_t* connection = nullptr;
     std::unique_ptr<QWidget> twin;
-    xcb_atom_t request;
-    xcb_atom_t extents;
-    xcb_get_property_cookie_t supported;
+    xcb_atom_t request = XCB_ATOM_NONE;
+    xcb_atom_t extents = XCB_ATOM_NONE;
+    xcb_get_property_cookie_t supported{};
     bool supportedRead = false;
 
     ~Pending() {
@@ -123,9 +123,13 @@ FrameExtentsRequest Ask(QWidget& window) {
                    reinterpret_cast<const char*>(&message));
     const auto supportedList = AskValues(connection, root, supported, XCB_ATOM_ATOM);
     xcb_flush(connection);
-    return FrameExtentsRequest(
-        std::unique_ptr<FrameExtentsRequest::Pending>(new FrameExtentsRequest::Pending{
-            connection, std::move(twin), request, extents, supportedList}));
+    auto pending = std::make_unique<FrameExtentsRequest::Pending>();
+    pending->connection = connection;
+    pending->twin = std::move(twin);
+    pending->request = request;
+    pending->extents = extents;
+    pending->supported = supportedList;
+    return FrameExtentsRequest(std::move(pending));
 }
 
 QMargins FrameExtentsRequest::Answer() {
