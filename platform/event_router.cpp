@@ -293,7 +293,7 @@ bool EventRouter::TakesEditing(ControlId id) const {
 
 // A box holds one line; a paste of no text at all changes nothing, as in any native box.
 std::optional<std::u16string> EventRouter::Pasted(ControlId id, std::u16string_view text) const {
-    if (!IsTypingBox(id) || focused_ != id) {
+    if (!IsTypingBox(id) || !TakesEditing(id)) {
         return std::nullopt;
     }
     std::u16string taken = WithoutLineBreaks(text);

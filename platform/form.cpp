@@ -1,5 +1,6 @@
 // What a form does the same on every backend: it builds the controls, places and shows the
-// window, fits its font, sounds its alerts, and hands every native event to the router.
+// window, fits its font and sounds its alerts; its backend hands the native events to the
+// router.
 #include "form.h"
 
 #include <algorithm>
