@@ -1,5 +1,6 @@
 #include "widgets.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -123,6 +124,14 @@ QFont ToQFont(const Font& font) {
     made.setPointSizeF(font.points);
     made.setBold(font.bold);
     return made;
+}
+
+// Qt makes each box's text document in the application's font and lays it out at once, before
+// the box's own font reaches it: left at the desktop's, that face was loaded only to be replaced,
+// at a cost of a few ms of start-up. Menus are the desktop's own and keep its face.
+void UseWindowFaceForDocuments(const Font& font) {
+    QApplication::setFont(QApplication::font("QMenu"), "QMenu");
+    QApplication::setFont(ToQFont(font));
 }
 
 QString TextOf(const QWidget* box) {
