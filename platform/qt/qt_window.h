@@ -42,7 +42,7 @@ class QtWindow final : public QObject, public NativeWindow {
   public:
     QtWindow(const WindowLayout& layout, EventRouter& router)
         : router_(router), window_(std::make_unique<QWidget>()) {
-        UseWindowFaceForDocuments(layout.font);
+        UseWindowFace(*window_, layout.font);
         const int width = ToPixels(layout.clientWidth);
         const int height = ToPixels(layout.clientHeight);
         window_->setObjectName(ToQString(layout.name));

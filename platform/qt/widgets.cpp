@@ -128,10 +128,13 @@ QFont ToQFont(const Font& font) {
 
 // Qt makes each box's text document in the application's font and lays it out at once, before
 // the box's own font reaches it: left at the desktop's, that face was loaded only to be replaced,
-// at a cost of a few ms of start-up. Menus are the desktop's own and keep its face.
-void UseWindowFaceForDocuments(const Font& font) {
+// a few ms of start-up. Menus keep the desktop's face, and the desktop's fonts for other kinds of
+// widget stay as they are (QApplication::setFont would drop them).
+void UseWindowFace(QWidget& window, const Font& font) {
     QApplication::setFont(QApplication::font("QMenu"), "QMenu");
-    QApplication::setFont(ToQFont(font));
+    const QFont face = ToQFont(font);
+    QGuiApplication::setFont(face);
+    window.setFont(face);
 }
 
 QString TextOf(const QWidget* box) {

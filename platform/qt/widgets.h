@@ -17,8 +17,8 @@ int ToPixels(Twips twips);
 // At the layout's place; not yet shown.
 QWidget* MakeWidget(const ControlLayout& control, QWidget* parent);
 QFont ToQFont(const Font& font);
-// Makes the window's face the application's, keeping the desktop's face for menus.
-void UseWindowFaceForDocuments(const Font& font);
+// Makes the window's face the window's and the application's, keeping the desktop's for menus.
+void UseWindowFace(QWidget& window, const Font& font);
 
 QString TextOf(const QWidget* box);
 int LengthOf(const QWidget* box);

@@ -4,16 +4,19 @@
 // widest binary digit in a binary box. Each text is written through the engine, as the program
 // writes it, and measured against the box's real content area.
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTextLine>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -177,6 +180,17 @@ TEST_F(FontFitTest, MessagesInTheBinaryBoxesFitOnOneLine) {
         ExpectFits(box, {"Error!  Input not a number or out of range!"});
     }
     ExpectFits("Text3Bin", {"Exceeds capacity of a Long data type!"});
+}
+
+// The window's face is only the window's: a box's menu shows in the desktop's.
+TEST_F(FontFitTest, ABoxsMenuKeepsTheDesktopsFace) {
+    auto* box = qobject_cast<QPlainTextEdit*>(WidgetOf(Control("Text1Dec")));
+    ASSERT_NE(box, nullptr);
+    const std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+    menu->ensurePolished();  // its font is settled here, before it shows
+    EXPECT_EQ(menu->font().toString(),
+              QFontDatabase::systemFont(QFontDatabase::GeneralFont).toString());
+    EXPECT_NE(menu->font(), box->font());
 }
 
 }  // namespace
