@@ -1,6 +1,7 @@
 // How long the calculator takes to answer one user action, through its real widgets on the
 // offscreen platform: leaving an operand box (a valid text, a rejected one), clicking each
-// operation (and an overflow), and pasting 1 MiB into a typing box and leaving it.
+// operation (and an overflow), and pasting 1 MiB into a typing box and leaving it, beside the
+// toolkit's floor for that paste: the same text laid out alone.
 //
 // Each sample times one action alone: the steps that bring the window into the state before it
 // run untimed, and whatever Qt still had queued from them is handled first. Per sample:
@@ -16,6 +17,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
@@ -305,6 +308,34 @@ std::pair<Series, Series> PasteAndLeave(Driver& d, const Options& o, const QStri
     return {paste, leave};
 }
 
+// The toolkit's floor for a paste: the same text laid out alone, in the box's font, options and
+// line width, with nothing else of a box around it. A box that lays its whole text out cannot
+// answer faster than this.
+Series LayOutAlone(Driver& d, const Options& o, const QString& text, const std::string& what) {
+    Series floor{"floor " + what + " (QTextLayout alone)", {}, {}, {}};
+    const auto* box = qobject_cast<QPlainTextEdit*>(d.Widget("Text1Dec"));
+    const QTextDocument& document = *box->document();
+    const qreal width = box->viewport()->width() - 2 * document.documentMargin();
+    for (int i = 0; i < o.pasteReps; ++i) {
+        int lines = 0;
+        Driver::Sample(
+            floor, true, [] {},
+            [&] {
+                QTextLayout layout(text, document.defaultFont());
+                layout.setTextOption(document.defaultTextOption());
+                layout.beginLayout();
+                for (QTextLine line = layout.createLine(); line.isValid();
+                     line = layout.createLine()) {
+                    line.setLineWidth(width);
+                    ++lines;
+                }
+                layout.endLayout();
+            },
+            [&] { Expect(lines > 1, floor.action, "the text was not wrapped"); });
+    }
+    return floor;
+}
+
 void Print(const std::vector<Series>& all) {
     std::printf("%-44s %5s | %-21s | %-32s | %-21s\n", "", "", "handler (us)", "to idle (us)",
                 "CPU (us)");
@@ -359,6 +390,9 @@ int main(int argc, char** argv) {
             auto [paste, leave] = PasteAndLeave(driver, options, text, kib + shape);
             pastes.push_back(std::move(paste));
             pastes.push_back(std::move(leave));
+            const QString held =
+                QString::fromStdU16String(tsrl::forms::WithoutLineBreaks(text.toStdU16String()));
+            pastes.push_back(LayOutAlone(driver, options, held, kib + shape));
         }
     }
 
