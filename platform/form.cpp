@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <stdexcept>
+#include <tuple>
 #include <vector>
 
 #include "native_window.h"
@@ -56,10 +58,25 @@ Form::~Form() {
 // fits at no size (a bitmap face comes in a few sizes only) takes the layout's scalable face,
 // and leaves the other boxes and the buttons their size.
 void Form::FitFont() {
-    const auto largestFitting = [this](Font font, ControlId id) -> std::optional<Font> {
+    // Each width asked of the backend makes a font, and the boxes of a column share their widest
+    // text: each face, size and text is measured once.
+    std::map<std::tuple<std::string_view, double, bool, std::u16string_view>, double> measured;
+    const auto widthOf = [&](const Font& font, std::u16string_view text) {
+        const auto key = std::tuple{font.family, font.points, font.bold, text};
+        auto known = measured.find(key);
+        if (known == measured.end()) {
+            known = measured.emplace(key, native_->TextWidth(font, text)).first;
+        }
+        return known->second;
+    };
+    const auto largestFitting = [&](Font font, ControlId id) -> std::optional<Font> {
         const std::u16string_view widest = layout_.controls[id].widestText;
+        if (widest.empty()) {
+            return font;
+        }
+        const double lineWidth = native_->LineWidth(id);
         for (; font.points >= kSmallestFontPoints; font.points -= kFontStepPoints) {
-            if (widest.empty() || native_->TextWidth(font, widest) <= native_->LineWidth(id)) {
+            if (widthOf(font, widest) <= lineWidth) {
                 return font;
             }
         }
@@ -74,13 +91,14 @@ void Form::FitFont() {
             unfitted.push_back(id);
         }
     }
-    native_->SetFont(std::nullopt, window);
+    // The unfitted boxes' own faces first, so that the window's never reaches them on the way.
     for (const ControlId id : unfitted) {
         const Font scalable{layout_.scalableFamily, layout_.font.points, layout_.font.bold};
         native_->SetFont(id,
                          largestFitting(scalable, id)
                              .value_or(Font{scalable.family, kSmallestFontPoints, scalable.bold}));
     }
+    native_->SetFont(std::nullopt, window);
 }
 
 // Twips to the backend's pixels and back, at its pixels per inch.
