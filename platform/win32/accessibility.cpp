@@ -8,10 +8,21 @@
 
 namespace tsrl::forms {
 
-void SetAccessibleText(HWND handle, std::string_view name, std::string_view description) {
-    IAccPropServices* services = nullptr;
+AccessibleTexts::AccessibleTexts() {
     if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+                                IID_IAccPropServices, reinterpret_cast<void**>(&services_)))) {
+        services_ = nullptr;
+    }
+}
+
+AccessibleTexts::~AccessibleTexts() {
+    if (services_ != nullptr) {
+        services_->Release();
+    }
+}
+
+void AccessibleTexts::Set(HWND handle, std::string_view name, std::string_view description) const {
+    if (services_ == nullptr) {
         return;
     }
     const struct {
@@ -21,11 +32,10 @@ void SetAccessibleText(HWND handle, std::string_view name, std::string_view desc
     for (const auto& [property, text] : texts) {
         if (!text.empty()) {
             // A failure leaves the control as the system describes it; nothing else depends on it.
-            services->SetHwndPropStr(handle, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                     property, Wide(text).c_str());
+            services_->SetHwndPropStr(handle, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                      property, Wide(text).c_str());
         }
     }
-    services->Release();
 }
 
 }  // namespace tsrl::forms

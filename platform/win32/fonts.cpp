@@ -56,8 +56,11 @@ void Win32Window::SetFont(std::optional<ControlId> id, const Font& font) {
     }
     windowFont_ = font;
     madeWindowFont_ = MakeFont(font, dpi_);
+    // A control with a font of its own keeps it; setting a font costs each control a new layout.
     for (ControlId each = 0; each < handles_.size(); ++each) {
-        ApplyFont(each);
+        if (!madeFonts_[each]) {
+            ApplyFont(each);
+        }
     }
 }
 
