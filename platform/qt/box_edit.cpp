@@ -36,8 +36,6 @@ void BoxEdit::insertFromMimeData(const QMimeData* source) {
 void BoxEdit::mousePressEvent(QMouseEvent* event) {
     if (isReadOnly() && event->button() == Qt::LeftButton &&
         (event->modifiers() & Qt::ShiftModifier) == 0) {
-        // Inserted as text: Qt's own way first copies a pasted text into a document fragment,
-        // a tenth of a big paste's time.
         QTextCursor cursor = textCursor();
         if (cursor.hasSelection()) {
             cursor.clearSelection();

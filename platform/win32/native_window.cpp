@@ -114,11 +114,10 @@ NativeControl* Win32Window::Handle() const {
 NativeControl* Win32Window::Create(ControlId id, const ControlLayout& c) {
     const NativeKind kind = KindOf(c);
     // Made in place: moved there afterwards, each control took the better part of a ms.
-    HWND handle =
-        CreateWindowExW(kind.exStyle, kind.windowClass, Wide(c.text).c_str(), kind.style,
-                        TwipsToPixels(c.left, dpi_), TwipsToPixels(c.top, dpi_),
-                        TwipsToPixels(c.width, dpi_), TwipsToPixels(c.height, dpi_), window_,
-                        reinterpret_cast<HMENU>(id + 1), GetModuleHandleW(nullptr), nullptr);
+    const PixelRect at = PlaceOf(c);
+    HWND handle = CreateWindowExW(
+        kind.exStyle, kind.windowClass, Wide(c.text).c_str(), kind.style, at.left, at.top, at.width,
+        at.height, window_, reinterpret_cast<HMENU>(id + 1), GetModuleHandleW(nullptr), nullptr);
     if (handle == nullptr) {
         throw std::runtime_error("cannot create a control");
     }
@@ -169,10 +168,14 @@ void Win32Window::ApplyDpi(UINT dpi) {
 }
 
 void Win32Window::Place(ControlId id) {
-    const ControlLayout& c = layout_.controls[id];
-    SetWindowPos(handles_[id], nullptr, TwipsToPixels(c.left, dpi_), TwipsToPixels(c.top, dpi_),
-                 TwipsToPixels(c.width, dpi_), TwipsToPixels(c.height, dpi_),
+    const PixelRect at = PlaceOf(layout_.controls[id]);
+    SetWindowPos(handles_[id], nullptr, at.left, at.top, at.width, at.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+PixelRect Win32Window::PlaceOf(const ControlLayout& c) const {
+    return {TwipsToPixels(c.left, dpi_), TwipsToPixels(c.top, dpi_), TwipsToPixels(c.width, dpi_),
+            TwipsToPixels(c.height, dpi_)};
 }
 
 PixelRect Win32Window::Screen() const {

@@ -84,6 +84,7 @@ class Win32Window final : public NativeWindow {
     // Places the window and every control, and makes their fonts, for the window's DPI.
     void ApplyDpi(UINT dpi);
     void Place(ControlId id);
+    PixelRect PlaceOf(const ControlLayout& c) const;  // at the window's DPI
     void ApplyFont(ControlId id);
     // The clipboard's text, as the router lets the box take it.
     void Paste(ControlId id);
