@@ -11,17 +11,16 @@
 
 #include "pasted_text.h"
 #include "qt_text.h"
+#include "widgets.h"
 
 namespace tsrl::forms {
 namespace {
 
-// Qt's own interface of a single-line box reports every character as a text run of its own that
-// ends where it starts; a reader that splits a line at the runs then drops its last character.
-// This one reports the line as one run and is otherwise a read-mostly text.
-class LineBoxAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
+// What both kinds of box tell alike: the text, its length, the selection as one span, and
+// no character geometry or attributes.
+class BoxTextAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
   public:
-    explicit LineBoxAccessible(QLineEdit* edit)
-        : QAccessibleWidget(edit, QAccessible::EditableText) {}
+    explicit BoxTextAccessible(QWidget* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface) {
@@ -31,44 +30,63 @@ class LineBoxAccessible final : public QAccessibleWidget, public QAccessibleText
     }
 
     QString text(QAccessible::Text kind) const override {
-        return kind == QAccessible::Value ? Edit()->text() : QAccessibleWidget::text(kind);
+        return kind == QAccessible::Value ? TextOf(widget()) : QAccessibleWidget::text(kind);
     }
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
-        state.editable = !Edit()->isReadOnly();
-        state.readOnly = Edit()->isReadOnly();
+        state.editable = !ReadOnly();
+        state.readOnly = ReadOnly();
         state.selectableText = true;
         return state;
     }
 
     void selection(int index, int* start, int* end) const override {
+        const auto [from, to] = SelectionOf(widget());
         *start = *end = 0;
-        if (index == 0 && Edit()->hasSelectedText()) {
-            *start = Edit()->selectionStart();
-            *end = Edit()->selectionEnd();
+        if (index == 0 && from != to) {
+            *start = from;
+            *end = to;
         }
     }
-    int selectionCount() const override { return Edit()->hasSelectedText() ? 1 : 0; }
+    int selectionCount() const override {
+        const auto [from, to] = SelectionOf(widget());
+        return from != to ? 1 : 0;
+    }
     void addSelection(int start, int end) override { setSelection(0, start, end); }
+    QString text(int start, int end) const override {
+        return TextOf(widget()).mid(start, end - start);
+    }
+    int characterCount() const override { return LengthOf(widget()); }
+    QRect characterRect(int /*offset*/) const override { return {}; }
+    int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
+    QString attributes(int /*offset*/, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+  protected:
+    virtual bool ReadOnly() const = 0;
+};
+
+// Qt's own interface of a single-line box reports every character as a text run of its own that
+// ends where it starts; a reader that splits a line at the runs then drops its last character.
+// This one reports the line as one run and is otherwise a read-mostly text.
+class LineBoxAccessible final : public BoxTextAccessible {
+  public:
+    explicit LineBoxAccessible(QLineEdit* edit) : BoxTextAccessible(edit) {}
+
     void removeSelection(int /*index*/) override { Edit()->deselect(); }
     void setSelection(int /*index*/, int start, int end) override {
         Edit()->setSelection(start, end - start);
     }
     int cursorPosition() const override { return Edit()->cursorPosition(); }
     void setCursorPosition(int position) override { Edit()->setCursorPosition(position); }
-    QString text(int start, int end) const override {
-        return Edit()->text().mid(start, end - start);
-    }
-    int characterCount() const override { return static_cast<int>(Edit()->text().size()); }
-    QRect characterRect(int /*offset*/) const override { return {}; }
-    int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
     void scrollToSubstring(int /*start*/, int /*end*/) override {}
-    QString attributes(int /*offset*/, int* start, int* end) const override {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
+
+  protected:
+    bool ReadOnly() const override { return Edit()->isReadOnly(); }
 
   private:
     QLineEdit* Edit() const { return static_cast<QLineEdit*>(widget()); }
@@ -77,47 +95,25 @@ class LineBoxAccessible final : public QAccessibleWidget, public QAccessibleText
 // Qt's own interface of a multi-line box writes into it for any caller, even where the box is
 // read-only or a user could not type. This one takes an edit as a paste: only into a typing box
 // that holds the focus, whose LostFocus then judges it, and without line breaks.
-class MultiLineBoxAccessible final : public QAccessibleWidget,
-                                     public QAccessibleTextInterface,
+class MultiLineBoxAccessible final : public BoxTextAccessible,
                                      public QAccessibleEditableTextInterface {
   public:
-    explicit MultiLineBoxAccessible(QPlainTextEdit* edit)
-        : QAccessibleWidget(edit, QAccessible::EditableText) {}
+    explicit MultiLineBoxAccessible(QPlainTextEdit* edit) : BoxTextAccessible(edit) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::TextInterface) {
-            return static_cast<QAccessibleTextInterface*>(this);
-        }
-        if (type == QAccessible::EditableTextInterface && !Edit()->isReadOnly()) {
+        if (type == QAccessible::EditableTextInterface && !ReadOnly()) {
             return static_cast<QAccessibleEditableTextInterface*>(this);
         }
-        return QAccessibleWidget::interface_cast(type);
-    }
-
-    QString text(QAccessible::Text kind) const override {
-        return kind == QAccessible::Value ? Edit()->toPlainText() : QAccessibleWidget::text(kind);
+        return BoxTextAccessible::interface_cast(type);
     }
 
     QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.editable = !Edit()->isReadOnly();
-        state.readOnly = Edit()->isReadOnly();
+        QAccessible::State state = BoxTextAccessible::state();
         state.multiLine = true;
-        state.selectableText = true;
         return state;
     }
 
     // QAccessibleTextInterface.
-    void selection(int index, int* start, int* end) const override {
-        const QTextCursor cursor = Edit()->textCursor();
-        *start = *end = 0;
-        if (index == 0 && cursor.hasSelection()) {
-            *start = cursor.selectionStart();
-            *end = cursor.selectionEnd();
-        }
-    }
-    int selectionCount() const override { return Edit()->textCursor().hasSelection() ? 1 : 0; }
-    void addSelection(int start, int end) override { setSelection(0, start, end); }
     void removeSelection(int /*index*/) override { setCursorPosition(cursorPosition()); }
     void setSelection(int /*index*/, int start, int end) override {
         Edit()->setTextCursor(Span(start, end));
@@ -126,33 +122,25 @@ class MultiLineBoxAccessible final : public QAccessibleWidget,
     void setCursorPosition(int position) override {
         Edit()->setTextCursor(Span(position, position));
     }
-    QString text(int start, int end) const override {
-        return Edit()->toPlainText().mid(start, end - start);
-    }
-    int characterCount() const override { return Edit()->document()->characterCount() - 1; }
-    QRect characterRect(int /*offset*/) const override { return {}; }
-    int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
     void scrollToSubstring(int start, int /*end*/) override {
         Edit()->setTextCursor(Span(start, start));
         Edit()->ensureCursorVisible();
-    }
-    QString attributes(int /*offset*/, int* start, int* end) const override {
-        *start = 0;
-        *end = characterCount();
-        return {};
     }
 
     // QAccessibleEditableTextInterface.
     void deleteText(int start, int end) override { replaceText(start, end, {}); }
     void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
     void replaceText(int start, int end, const QString& text) override {
-        if (Edit()->isReadOnly() || !Edit()->hasFocus()) {
+        if (ReadOnly() || !Edit()->hasFocus()) {
             return;
         }
         QTextCursor cursor = Span(start, end);
         cursor.insertText(ToQString(WithoutLineBreaks(text.toStdU16String())));
         Edit()->setTextCursor(cursor);
     }
+
+  protected:
+    bool ReadOnly() const override { return Edit()->isReadOnly(); }
 
   private:
     QPlainTextEdit* Edit() const { return static_cast<QPlainTextEdit*>(widget()); }
