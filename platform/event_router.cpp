@@ -4,10 +4,10 @@
 #include <stdexcept>
 #include <utility>
 
+#include "announcements.h"
 #include "boundary.h"
-#include "pasted_text.h"
-#include "spoken_text.h"
-#include "utf8.h"
+#include "editing_rules.h"
+#include "native_window.h"
 
 namespace tsrl::forms {
 namespace {
@@ -27,30 +27,20 @@ class Depth {
 
 }  // namespace
 
-EventRouter::EventRouter(const WindowLayout& layout, NativeControls& native)
-    : layout_(layout), native_(native) {
-    for (ControlId id = 0; id < layout.controls.size(); ++id) {
-        if (layout.controls[id].kind != ControlKind::Label) {
-            tabOrder_.push_back(id);
-        }
-    }
-    std::ranges::stable_sort(tabOrder_, {}, [&](ControlId id) { return Layout(id).tabIndex; });
-}
-
-std::optional<ControlId> EventRouter::Find(std::string_view name) const {
-    auto it = std::ranges::find(layout_.controls, name, &ControlLayout::name);
-    if (it == layout_.controls.end()) {
-        return std::nullopt;
-    }
-    return static_cast<ControlId>(it - layout_.controls.begin());
-}
+EventRouter::EventRouter(const WindowLayout& layout, NativeWindow& native, EditingRules& editing,
+                         Announcements& announcements)
+    : layout_(layout),
+      native_(native),
+      editing_(editing),
+      announcements_(announcements),
+      tabOrder_(layout, [&native](ControlId id) { return native.CanTakeFocus(id); }) {}
 
 // Keys point at the names in the layout, which outlives the router, never at the caller's.
 std::string_view EventRouter::OwnName(std::string_view name) const {
     if (name == layout_.name) {
         return layout_.name;
     }
-    const std::optional<ControlId> id = Find(name);
+    const std::optional<ControlId> id = FindControl(layout_, name);
     if (!id) {
         throw std::logic_error("no control of that name");
     }
@@ -73,77 +63,23 @@ void EventRouter::Raise(std::string_view name, Event event) {
     if (it == procedures_.end()) {
         return;
     }
+    // What the procedures of one user's event report is announced once they are done.
     const bool outermost = depth_ == 0 && event != Event::Load;
     if (outermost) {
-        beepsBefore_ = alerts_;
-        written_.clear();
-        focusSent_.reset();
+        announcements_.Begin();
     }
-    const int changes = event == Event::Change ? 1 : 0;
     {
         const Depth inProcedure(depth_);
-        const Depth inChange(changeDepth_, changes);
+        const Depth inChange(changeDepth_, event == Event::Change ? 1 : 0);
         Guarded(it->second);
     }
     if (outermost) {
-        AnnounceWrites();
+        announcements_.End();
     }
-}
-
-// What the procedures of a user's event reported in the boxes, for a listener who cannot see
-// them.
-void EventRouter::AnnounceWrites() {
-    const bool alerted = alerts_ != *std::exchange(beepsBefore_, std::nullopt);
-    std::u16string said;
-    const auto say = [&said](std::u16string_view text) {
-        said += said.empty() ? u"" : u", ";
-        said += SpokenText(text);
-    };
-    for (const ControlId id : written_) {
-        const Announce when = Layout(id).announce;
-        if (when == Announce::OnWrite || (when == Announce::OnAlert && alerted)) {
-            say(native_.Text(id));
-        }
-    }
-    if (said.empty() || !native_.CanAnnounce()) {
-        return;
-    }
-    // A reader does not present a focus sent back to where it was: name it.
-    if (focusSent_) {
-        say(FromUtf8(Layout(*focusSent_).accessibleName));
-        if (Layout(*focusSent_).kind == ControlKind::TextBox) {
-            say(native_.Text(*focusSent_));
-        }
-    }
-    native_.Announce(said);
 }
 
 void EventRouter::Load() {
     Raise(layout_.name, Event::Load);
-}
-
-std::optional<ControlId> EventRouter::FirstInTabOrder() const {
-    auto it =
-        std::ranges::find_if(tabOrder_, [&](ControlId id) { return native_.CanTakeFocus(id); });
-    return it == tabOrder_.end() ? std::nullopt : std::optional(*it);
-}
-
-std::optional<ControlId> EventRouter::NextInTabOrder(ControlId from, bool backwards) const {
-    auto at = std::ranges::find(tabOrder_, from);
-    if (at == tabOrder_.end()) {
-        return FirstInTabOrder();
-    }
-    const auto size = static_cast<std::ptrdiff_t>(tabOrder_.size());
-    const std::ptrdiff_t step = backwards ? size - 1 : 1;  // one back is size - 1 forward
-    std::ptrdiff_t index = at - tabOrder_.begin();
-    for (std::ptrdiff_t visited = 1; visited < size; ++visited) {
-        index = (index + step) % size;
-        const ControlId candidate = tabOrder_[static_cast<std::size_t>(index)];
-        if (native_.CanTakeFocus(candidate)) {
-            return candidate;
-        }
-    }
-    return std::nullopt;
 }
 
 void EventRouter::FocusIn(ControlId id, bool byPointer) {
@@ -157,8 +93,10 @@ void EventRouter::FocusIn(ControlId id, bool byPointer) {
         return;
     }
     focused_ = id;
-    pointerFocused_ = byPointer ? std::optional(id) : std::nullopt;
-    unclicked_ = id;
+    const bool sentBack = std::exchange(sentBack_, std::nullopt) == id;
+    editing_.FocusGained(id, byPointer  ? FocusCause::Pointer
+                             : sentBack ? FocusCause::SentBack
+                                        : FocusCause::Moved);
     Raise(Layout(id).name, Event::GotFocus);
 }
 
@@ -168,16 +106,24 @@ void EventRouter::FocusOut(ControlId id, bool leavesWindow) {
         return;
     }
     focused_.reset();
-    {
-        const Depth inLostFocus(lostFocusDepth_);
-        Raise(Layout(id).name, Event::LostFocus);
+    editing_.FocusLost();
+    leaving_ = id;
+    Raise(Layout(id).name, Event::LostFocus);
+    leaving_.reset();
+    if (pendingFocus_ == id) {
+        sentBack_ = id;
     }
-    if (pendingFocus_ && lostFocusDepth_ == 0) {
+    if (pendingFocus_) {
         native_.FinishFocusChangeLater();
     }
 }
 
+// Not while a LostFocus runs: a toolkit may report the focus it moves on its own (from a control
+// disabled) in the middle of one, and the box being left is not done with its writes.
 void EventRouter::FinishFocusChange() {
+    if (leaving_) {
+        return;
+    }
     if (const std::optional<ControlId> target = std::exchange(pendingFocus_, std::nullopt)) {
         MoveFocus(*target);
     }
@@ -192,10 +138,8 @@ void EventRouter::MoveFocus(ControlId id) {
 }
 
 void EventRouter::SetFocus(ControlId id) {
-    if (beepsBefore_) {
-        focusSent_ = id;
-    }
-    if (lostFocusDepth_ > 0) {
+    announcements_.FocusSent(id);
+    if (leaving_) {
         pendingFocus_ = id;
     } else {
         MoveFocus(id);
@@ -206,7 +150,7 @@ void EventRouter::Tab(ControlId from, bool backwards) {
     if (closing_) {
         return;
     }
-    if (const std::optional<ControlId> next = NextInTabOrder(from, backwards)) {
+    if (const std::optional<ControlId> next = tabOrder_.Next(from, backwards)) {
         SetFocus(*next);
     }
 }
@@ -260,58 +204,13 @@ void EventRouter::UserEdit(ControlId id) {
     }
 }
 
-// A typing box's text changes only while it holds the focus, so that its LostFocus judges every
-// change: the press that gives it the focus leaves the selection its GotFocus made, and a box
-// without the focus takes no paste, drop or context menu.
-bool EventRouter::IsTypingBox(ControlId id) const {
-    return Layout(id).kind == ControlKind::TextBox && !Layout(id).locked;
-}
-
-PressOutcome EventRouter::Press(ControlId id, bool primary, bool extending) {
-    if (!IsTypingBox(id)) {
-        return PressOutcome::Pass;
-    }
-    // A press into a box that a LostFocus kept from taking the focus still selects there, so
-    // that a text can be read from it.
-    const bool focusedByThisPress = std::exchange(pointerFocused_, std::nullopt) == id;
-    // The first click after a Tab, an Enter or the start keeps the selection, as one that
-    // brings the focus does.
-    const bool firstPress = unclicked_ == id;
-    if (firstPress) {
-        unclicked_.reset();
-    }
-    if (focusedByThisPress || (focused_ != id && !primary) ||
-        (firstPress && primary && !extending)) {
-        return PressOutcome::FocusOnly;
-    }
-    return primary && !extending ? PressOutcome::ClearSelectionAndPass : PressOutcome::Pass;
-}
-
-bool EventRouter::TakesEditing(ControlId id) const {
-    return !IsTypingBox(id) || focused_ == id;
-}
-
-// A box holds one line; a paste of no text at all changes nothing, as in any native box.
-std::optional<std::u16string> EventRouter::Pasted(ControlId id, std::u16string_view text) const {
-    if (!IsTypingBox(id) || !TakesEditing(id)) {
-        return std::nullopt;
-    }
-    std::u16string taken = WithoutLineBreaks(text);
-    if (taken.empty()) {
-        return std::nullopt;
-    }
-    return taken;
-}
-
 void EventRouter::SetText(ControlId id, std::u16string_view text) {
     // Every write, changed or not, is what a screen reader is told of.
-    if (beepsBefore_ && changeDepth_ == 0 && std::ranges::find(written_, id) == written_.end()) {
-        written_.push_back(id);
+    if (changeDepth_ == 0) {
+        announcements_.Written(id);
     }
-    if (native_.Text(id) == text) {
-        return;
-    }
-    {
+    const bool changes = native_.Text(id) != text;
+    if (changes) {
         const Depth inWrite(writeDepth_);
         native_.ReplaceText(id, text);
         // A single-line box scrolls sideways: a long text is shown from its start.
@@ -319,21 +218,26 @@ void EventRouter::SetText(ControlId id, std::u16string_view text) {
             native_.Select(id, 0, 0);
         }
     }
-    Raise(Layout(id).name, Event::Change);
+    editing_.Written(id);
+    if (changes) {
+        Raise(Layout(id).name, Event::Change);
+    }
 }
 
+// Asked for before the native control is disabled, so that a toolkit that hands the focus on by
+// itself, in an order of its own, is overruled. The program never moves the focus to a display
+// box: disabled as a LostFocus runs, the control gives the focus back to the box being left.
 void EventRouter::SetEnabled(ControlId id, bool enabled) {
     const bool losesFocus =
         !enabled && (focused_ == id || pendingFocus_ == id || native_.HasFocus(id));
-    const std::optional<ControlId> next =
-        losesFocus ? NextInTabOrder(id, false) : std::optional<ControlId>();
-    // Asked for before the native control is disabled, so that a toolkit that hands the focus on
-    // by itself, in an order of its own, is overruled.
+    const std::optional<ControlId> next = !losesFocus ? std::nullopt
+                                          : leaving_  ? leaving_
+                                                      : tabOrder_.Next(id, false);
     if (next) {
         pendingFocus_ = next;
     }
     native_.SetEnabled(id, enabled);
-    if (next && lostFocusDepth_ == 0) {
+    if (next && !leaving_) {
         FinishFocusChange();
     }
 }

@@ -4,7 +4,6 @@
 #include "form.h"
 
 #include <algorithm>
-#include <cmath>
 #include <map>
 #include <stdexcept>
 #include <tuple>
@@ -15,17 +14,25 @@
 namespace tsrl::forms {
 namespace {
 
-constexpr float kTwipsPerInch = 1440.0F;
 constexpr double kFontStepPoints = 0.25;
 constexpr double kSmallestFontPoints = 5.0;
 
 }  // namespace
 
 Form::Form(const WindowLayout& layout)
-    : layout_(layout), native_(MakeNativeWindow(layout, router_)), router_(layout, *native_) {
+    : layout_(layout),
+      native_(MakeNativeWindow(layout)),
+      editing_(layout, *native_),
+      announcements_(layout, *native_),
+      router_(layout, *native_, editing_, announcements_) {
+    native_->Attach(router_, editing_);
     for (ControlId id = 0; id < layout.controls.size(); ++id) {
         const ControlLayout& c = layout.controls[id];
-        NativeControl* handle = native_->Create(id, c);
+        NativeControl* handle = native_->Create(id, c, PlaceOf(c, native_->PixelsPerInch()));
+        // Where a label and a box overlap, the box is on top.
+        if (c.kind == ControlKind::Label) {
+            native_->Lower(id);
+        }
         native_->SetAccessibleText(id, c.accessibleName, c.description);
         if (c.font) {
             native_->SetFont(id, *c.font);
@@ -45,14 +52,6 @@ Form::Form(const WindowLayout& layout)
     FitFont();
 }
 
-Form::~Form() {
-    // Native controls report focus changes while they are torn down; nothing may run by then,
-    // and the router they report to outlives them.
-    router_.Close();
-    controls_.clear();
-    native_.reset();
-}
-
 // The face the layout names comes first: its size steps down only until every box's widest
 // text fits on one line, so that no digit is cut off where that face is wider. A box that face
 // fits at no size (a bitmap face comes in a few sizes only) takes the layout's scalable face,
@@ -70,13 +69,14 @@ void Form::FitFont() {
         return known->second;
     };
     const auto largestFitting = [&](Font font, ControlId id) -> std::optional<Font> {
-        const std::u16string_view widest = layout_.controls[id].widestText;
-        if (widest.empty()) {
+        const ControlLayout& c = layout_.controls[id];
+        if (c.widestText.empty()) {
             return font;
         }
-        const double lineWidth = native_->LineWidth(id);
+        // A single-line box keeps a pixel of its line for the caret.
+        const double lineWidth = native_->LineWidth(id) - (c.multiLine ? 0 : kCaretPixels);
         for (; font.points >= kSmallestFontPoints; font.points -= kFontStepPoints) {
-            if (widthOf(font, widest) <= lineWidth) {
+            if (widthOf(font, c.widestText) <= lineWidth) {
                 return font;
             }
         }
@@ -103,13 +103,11 @@ void Form::FitFont() {
 
 // Twips to the backend's pixels and back, at its pixels per inch.
 int Form::ToPixels(float twips) const {
-    return static_cast<int>(
-        std::lround(twips * static_cast<float>(native_->PixelsPerInch()) / kTwipsPerInch));
+    return TwipsToPixels(twips, native_->PixelsPerInch());
 }
 
 float Form::ToTwips(int pixels) const {
-    return static_cast<float>(pixels) * kTwipsPerInch /
-           static_cast<float>(native_->PixelsPerInch());
+    return static_cast<float>(PixelsToTwips(pixels, native_->PixelsPerInch()));
 }
 
 float Form::Width() const {
@@ -137,12 +135,8 @@ float Form::ScreenHeight() const {
 }
 
 void Form::Beep() {
-    router_.Alerted();
+    announcements_.Alerted();
     native_->Beep();
-}
-
-int Form::Beeps() const {
-    return router_.Alerts();
 }
 
 void Form::SetAccessibleText(std::string_view name, std::string_view description) {
@@ -176,7 +170,7 @@ NativeControl* Form::Native() const {
 }
 
 Control* Form::Find(std::string_view name) const {
-    const std::optional<ControlId> id = router_.Find(name);
+    const std::optional<ControlId> id = FindControl(layout_, name);
     return id ? controls_[*id].get() : nullptr;
 }
 

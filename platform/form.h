@@ -9,21 +9,22 @@
 #include <string_view>
 #include <vector>
 
+#include "announcements.h"
 #include "controls.h"
+#include "editing_rules.h"
 #include "event_router.h"
 #include "events.h"
 #include "layout.h"
+#include "native_window.h"
 
 namespace tsrl::forms {
-
-class NativeWindow;
 
 class Form {
   public:
     explicit Form(const WindowLayout& layout);
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
-    ~Form();
+    ~Form() = default;
 
     TextBox& TextBoxNamed(std::string_view name) const;
     CommandButton& ButtonNamed(std::string_view name) const;
@@ -41,9 +42,9 @@ class Form {
     float ScreenWidth() const;
     float ScreenHeight() const;
 
-    // The short alert sound; returns at once.
+    // The short alert sound; returns at once. What the procedures then wrote is announced as a
+    // report.
     void Beep();
-    int Beeps() const;
 
     // What a screen reader calls the window, rather than by its caption.
     void SetAccessibleText(std::string_view name, std::string_view description);
@@ -67,7 +68,11 @@ class Form {
     float ToTwips(int pixels) const;
 
     const WindowLayout& layout_;
+    // Made first and gone last: the rules read and drive it, and it reports to them while they
+    // live.
     std::unique_ptr<NativeWindow> native_;
+    EditingRules editing_;
+    Announcements announcements_;
     EventRouter router_;
     std::vector<std::unique_ptr<Control>> controls_;  // by ControlId
 };

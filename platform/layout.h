@@ -2,6 +2,8 @@
 // widgets from it; nothing else places a control.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -78,5 +80,14 @@ struct WindowLayout {
     // For a box that no size of the face above fits: a face made in every size.
     std::string_view scalableFamily = "Arial";
 };
+
+// A control by its name: its place in the layout's table.
+inline std::optional<std::size_t> FindControl(const WindowLayout& layout, std::string_view name) {
+    auto it = std::ranges::find(layout.controls, name, &ControlLayout::name);
+    if (it == layout.controls.end()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(it - layout.controls.begin());
+}
 
 }  // namespace tsrl::forms

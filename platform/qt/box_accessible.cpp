@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "pasted_text.h"
+#include "box_edit.h"
 #include "qt_text.h"
 #include "widgets.h"
 
@@ -93,8 +93,8 @@ class LineBoxAccessible final : public BoxTextAccessible {
 };
 
 // Qt's own interface of a multi-line box writes into it for any caller, even where the box is
-// read-only or a user could not type. This one takes an edit as a paste: only into a typing box
-// that holds the focus, whose LostFocus then judges it, and without line breaks.
+// read-only or a user could not type. This one takes an edit by the editing rules: only into a
+// typing box that holds the focus, whose LostFocus then judges it, and without line breaks.
 class MultiLineBoxAccessible final : public BoxTextAccessible,
                                      public QAccessibleEditableTextInterface {
   public:
@@ -131,11 +131,13 @@ class MultiLineBoxAccessible final : public BoxTextAccessible,
     void deleteText(int start, int end) override { replaceText(start, end, {}); }
     void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
     void replaceText(int start, int end, const QString& text) override {
-        if (ReadOnly() || !Edit()->hasFocus()) {
+        const std::optional<Inserted> taken =
+            static_cast<BoxEdit*>(Edit())->Taken(text.toStdU16String(), Insertion::Assistive);
+        if (!taken) {
             return;
         }
         QTextCursor cursor = Span(start, end);
-        cursor.insertText(ToQString(WithoutLineBreaks(text.toStdU16String())));
+        cursor.insertText(ToQString(taken->text));
         Edit()->setTextCursor(cursor);
     }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "qt_text.h"
+#include "widgets.h"
 
 namespace tsrl::forms {
 
@@ -16,17 +17,12 @@ BoxEdit::BoxEdit(QWidget* parent) : QPlainTextEdit(parent) {
     connect(document(), &QTextDocument::contentsChanged, this, &BoxEdit::AfterChange);
 }
 
+// Inserted as text: Qt's own way first copies a pasted text into a document fragment, a tenth
+// of a big paste's time.
 void BoxEdit::insertFromMimeData(const QMimeData* source) {
     const QString text = source != nullptr && source->hasText() ? source->text() : QString();
-    if (!pasteRule_) {
-        return;
-    }
-    if (const std::optional<std::u16string> taken = pasteRule_(text.toStdU16String())) {
-        // Inserted as text: Qt's own way first copies a pasted text into a document fragment,
-        // a tenth of a big paste's time.
-        QTextCursor cursor = textCursor();
-        cursor.insertText(ToQString(*taken));
-        setTextCursor(cursor);
+    if (const std::optional<Inserted> taken = Taken(text.toStdU16String(), Insertion::Paste)) {
+        ReplaceSelectionOf(this, ToQString(taken->text));
     }
 }
 

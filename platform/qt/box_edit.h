@@ -9,18 +9,24 @@
 #include <string>
 #include <string_view>
 
+#include "editing_rules.h"
+
 namespace tsrl::forms {
 
 class BoxEdit final : public QPlainTextEdit {
   public:
     explicit BoxEdit(QWidget* parent);
 
-    // What a paste or a drop of a text inserts, or nothing where it is refused.
-    using PasteRule = std::function<std::optional<std::u16string>(std::u16string_view text)>;
-    void SetPasteRule(PasteRule rule) { pasteRule_ = std::move(rule); }
+    // What an insertion of a text puts into the box, or nothing where it is refused.
+    using InsertRule =
+        std::function<std::optional<Inserted>(std::u16string_view text, Insertion how)>;
+    void SetInsertRule(InsertRule rule) { insertRule_ = std::move(rule); }
+    std::optional<Inserted> Taken(std::u16string_view text, Insertion how) const {
+        return insertRule_ ? insertRule_(text, how) : std::nullopt;
+    }
 
   protected:
-    // Pastes, middle-click pastes and drops all arrive here.
+    // Pastes, middle-click pastes and drops where they point all arrive here.
     void insertFromMimeData(const QMimeData* source) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -33,7 +39,7 @@ class BoxEdit final : public QPlainTextEdit {
     // Keeps a long text cheap to move the cursor in and to select: see the definition.
     void AfterChange();
 
-    PasteRule pasteRule_;
+    InsertRule insertRule_;
 };
 
 }  // namespace tsrl::forms

@@ -1,14 +1,38 @@
+#include <QDropEvent>
 #include <QFocusEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 
 #include "qt_window.h"
 
 namespace tsrl::forms {
+namespace {
+
+Button ToButton(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return Button::Primary;
+        case Qt::MiddleButton:
+            return Button::Middle;
+        default:
+            return Button::Secondary;
+    }
+}
+
+Point ToPoint(const QPointF& at) {
+    const QPoint whole = at.toPoint();
+    return {whole.x(), whole.y()};
+}
+
+}  // namespace
 
 bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (router_ == nullptr) {
+        return false;
+    }
     if (watched == window_.get()) {
         if (event->type() == QEvent::Close) {
-            router_.Close();
+            router_->Close();
         }
         return false;
     }
@@ -20,38 +44,30 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::FocusIn: {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            router_.FocusIn(id, reason == Qt::MouseFocusReason);
+            router_->FocusIn(id, reason == Qt::MouseFocusReason);
             return false;
         }
         case QEvent::FocusOut: {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            router_.FocusOut(
+            router_->FocusOut(
                 id, reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason);
             return false;
         }
         case QEvent::KeyPress:
             return OnKeyPress(id, static_cast<QKeyEvent*>(event));
         case QEvent::ContextMenu:
-            return !router_.TakesEditing(id);
+            return !editing_->TakesEditing(id);
         case QEvent::DragEnter:
         case QEvent::DragMove:
         case QEvent::Drop:
-            if (!router_.TakesEditing(id)) {
-                event->ignore();
-                return true;
-            }
-            return false;
+            return OnDrop(id, static_cast<QDropEvent*>(event));
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
             return OnPress(id, static_cast<QMouseEvent*>(event));
         case QEvent::MouseMove:
             return OnMove(id, watched, static_cast<QMouseEvent*>(event));
         case QEvent::MouseButtonRelease:
-            if (held_ && held_->box == id &&
-                static_cast<QMouseEvent*>(event)->button() == held_->button) {
-                return !std::exchange(held_, std::nullopt)->replayed;
-            }
-            return false;
+            return editing_->Release(id, ToButton(static_cast<QMouseEvent*>(event)->button()));
         default:
             return false;
     }
@@ -61,10 +77,9 @@ bool QtWindow::OnPress(ControlId id, const QMouseEvent* press) {
     if (replayingPress_) {
         return false;
     }
-    const bool primary = press->button() == Qt::LeftButton;
-    switch (router_.Press(id, primary, (press->modifiers() & Qt::ShiftModifier) != 0)) {
-        case PressOutcome::FocusOnly:
-            held_ = HeldPress{id, press->position(), press->button(), false};
+    const bool extending = (press->modifiers() & Qt::ShiftModifier) != 0;
+    switch (editing_->Press(id, ToButton(press->button()), extending, ToPoint(press->position()))) {
+        case PressOutcome::Hold:
             return true;
         case PressOutcome::ClearSelectionAndPass:
             ClearSelection(widgets_[id]);
@@ -75,23 +90,45 @@ bool QtWindow::OnPress(ControlId id, const QMouseEvent* press) {
     return false;
 }
 
-// A drag from a held press selects from where the press was, as an unheld one would.
 bool QtWindow::OnMove(ControlId id, QObject* watched, const QMouseEvent* move) {
-    if (!held_ || held_->box != id) {
+    const int distance = QApplication::startDragDistance();
+    switch (editing_->Move(id, ToPoint(move->position()), (move->buttons() & Qt::LeftButton) != 0,
+                           {distance, distance})) {
+        case MoveOutcome::Pass:
+            return false;
+        case MoveOutcome::Swallow:
+            return true;
+        case MoveOutcome::ReplayPress:
+            break;
+    }
+    ClearSelection(widgets_[id]);
+    const Point held = editing_->HeldPressAt();
+    const QPointF at(held.x, held.y);
+    QMouseEvent press(QEvent::MouseButtonPress, at, move->globalPosition() - move->position() + at,
+                      Qt::LeftButton, Qt::LeftButton, move->modifiers());
+    replayingPress_ = true;
+    QCoreApplication::sendEvent(watched, &press);
+    replayingPress_ = false;
+    return false;
+}
+
+// Only a drop the rules take shows where it would go; one that replaces the selection goes in
+// there, and any other where it points, through the paste rule.
+bool QtWindow::OnDrop(ControlId id, QDropEvent* event) {
+    const QMimeData* data = event->mimeData();
+    const QString text = data != nullptr && data->hasText() ? data->text() : QString();
+    const std::optional<Inserted> taken =
+        editing_->Insert(id, text.toStdU16String(), Insertion::Drop);
+    if (!taken) {
+        event->ignore();
+        return true;
+    }
+    if (event->type() != QEvent::Drop || !taken->atSelection) {
         return false;
     }
-    if (held_->button == Qt::LeftButton && !held_->replayed &&
-        (move->position() - held_->at).manhattanLength() >= QApplication::startDragDistance()) {
-        held_->replayed = true;
-        ClearSelection(widgets_[id]);
-        QMouseEvent press(QEvent::MouseButtonPress, held_->at,
-                          move->globalPosition() - move->position() + held_->at, Qt::LeftButton,
-                          Qt::LeftButton, move->modifiers());
-        replayingPress_ = true;
-        QCoreApplication::sendEvent(watched, &press);
-        replayingPress_ = false;
-    }
-    return !held_->replayed;
+    ReplaceSelectionOf(widgets_[id], ToQString(taken->text));
+    event->acceptProposedAction();
+    return true;
 }
 
 bool QtWindow::OnKeyPress(ControlId id, const QKeyEvent* event) {
@@ -100,7 +137,7 @@ bool QtWindow::OnKeyPress(ControlId id, const QKeyEvent* event) {
         const bool backwards =
             event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier) != 0;
         focusReason_ = backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason;
-        router_.Tab(id, backwards);
+        router_->Tab(id, backwards);
         focusReason_ = Qt::OtherFocusReason;
         return true;
     }
@@ -113,7 +150,7 @@ bool QtWindow::OnKeyPress(ControlId id, const QKeyEvent* event) {
     } else {
         return false;  // no character, or one beyond 16 bits: not a key press to report
     }
-    return router_.Key(id, key) == KeyOutcome::Swallow;
+    return router_->Key(id, key) == KeyOutcome::Swallow;
 }
 
 }  // namespace tsrl::forms

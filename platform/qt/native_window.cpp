@@ -2,8 +2,8 @@
 
 namespace tsrl::forms {
 
-std::unique_ptr<NativeWindow> MakeNativeWindow(const WindowLayout& layout, EventRouter& router) {
-    return std::make_unique<QtWindow>(layout, router);
+std::unique_ptr<NativeWindow> MakeNativeWindow(const WindowLayout& layout) {
+    return std::make_unique<QtWindow>(layout);
 }
 
 }  // namespace tsrl::forms

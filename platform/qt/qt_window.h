@@ -1,6 +1,6 @@
 // The Qt backend's window: the native primitives of native_window.h on Qt Widgets, and the
-// translation of the widgets' events into the router's calls (events.cpp). Holding a press back
-// and replaying it, and blocking a write's signals, are all it decides itself.
+// translation of the widgets' events into calls of the router and the editing rules
+// (events.cpp). Blocking a write's signals is all it decides itself.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -21,6 +21,8 @@
 
 #include "accessibility.h"
 #include "box_edit.h"
+#include "editing_rules.h"
+#include "event_router.h"
 #include "frame_extents.h"
 #include "native_window.h"
 #include "outside_close.h"
@@ -28,20 +30,23 @@
 #include "qt_text.h"
 #include "widgets.h"
 
+class QDropEvent;
 class QMouseEvent;
 
 namespace tsrl::forms {
-
-inline constexpr int kLogicalPixelsPerInch = 96;  // 15 twips to the pixel; Qt scales to the device
 
 inline PixelRect FromQRect(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
+// Qt scales its logical pixels to the device: the layout's 15 twips make one of them.
+inline int ToPixels(Twips twips) {
+    return TwipsToPixels(twips, kStandardPixelsPerInch);
+}
+
 class QtWindow final : public QObject, public NativeWindow {
   public:
-    QtWindow(const WindowLayout& layout, EventRouter& router)
-        : router_(router), window_(std::make_unique<QWidget>()) {
+    explicit QtWindow(const WindowLayout& layout) : window_(std::make_unique<QWidget>()) {
         UseWindowFace(*window_, layout.font);
         const int width = ToPixels(layout.clientWidth);
         const int height = ToPixels(layout.clientHeight);
@@ -62,24 +67,41 @@ class QtWindow final : public QObject, public NativeWindow {
         InstallAccessibility();
         MarkAsFrame(*window_);
         announcer_ = new Announcer(*window_);
-        QObject::connect(qApp, &QApplication::focusChanged, this,
-                         [this] { router_.FinishFocusChange(); });
+        QObject::connect(qApp, &QApplication::focusChanged, this, [this] {
+            if (router_ != nullptr) {
+                router_->FinishFocusChange();
+            }
+        });
     }
-    ~QtWindow() override { window_.reset(); }
+    ~QtWindow() override {
+        router_ = nullptr;
+        editing_ = nullptr;
+        window_.reset();
+    }
+
+    void Attach(EventRouter& router, EditingRules& editing) override {
+        router_ = &router;
+        editing_ = &editing;
+    }
 
     NativeControl* Handle() const override { return AsNative(window_.get()); }
 
-    NativeControl* Create(ControlId id, const ControlLayout& c) override {
+    NativeControl* Create(ControlId id, const ControlLayout& c, const PixelRect& at) override {
         QWidget* widget = MakeWidget(c, window_.get());
+        widget->setGeometry(at.left, at.top, at.width, at.height);
         if (auto* line = qobject_cast<QLineEdit*>(widget)) {
             QObject::connect(line, &QLineEdit::textEdited, this, [this, id] { Edited(id); });
         } else if (auto* edit = dynamic_cast<BoxEdit*>(widget)) {
             QObject::connect(edit, &QPlainTextEdit::textChanged, this, [this, id] { Edited(id); });
-            edit->SetPasteRule(
-                [this, id](std::u16string_view text) { return router_.Pasted(id, text); });
+            edit->SetInsertRule([this, id](std::u16string_view text, Insertion how) {
+                return editing_ != nullptr ? editing_->Insert(id, text, how) : std::nullopt;
+            });
         } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            QObject::connect(button, &QPushButton::clicked, this,
-                             [this, id] { router_.Clicked(id); });
+            QObject::connect(button, &QPushButton::clicked, this, [this, id] {
+                if (router_ != nullptr) {
+                    router_->Clicked(id);
+                }
+            });
             FocusOnPress(*button);
         }
         widget->installEventFilter(this);
@@ -92,6 +114,7 @@ class QtWindow final : public QObject, public NativeWindow {
         }
         return AsNative(widget);
     }
+    void Lower(ControlId id) override { widgets_[id]->lower(); }
 
     void SetAccessibleText(std::optional<ControlId> id, std::string_view name,
                            std::string_view description) override {
@@ -112,7 +135,7 @@ class QtWindow final : public QObject, public NativeWindow {
         (id ? widgets_[*id] : window_.get())->setFont(ToQFont(font));
     }
 
-    int PixelsPerInch() const override { return kLogicalPixelsPerInch; }
+    int PixelsPerInch() const override { return kStandardPixelsPerInch; }
     PixelRect Screen() const override {
         const QScreen* screen = QGuiApplication::primaryScreen();
         return screen != nullptr ? FromQRect(screen->geometry()) : PixelRect{};
@@ -142,12 +165,6 @@ class QtWindow final : public QObject, public NativeWindow {
     }
     int RunLoop() override { return QApplication::exec(); }
 
-    int Length(ControlId id) const override { return LengthOf(widgets_[id]); }
-    std::pair<int, int> Selection(ControlId id) const override { return SelectionOf(widgets_[id]); }
-    bool Enabled(ControlId id) const override { return widgets_[id]->isEnabled(); }
-    void Beep() override { QApplication::beep(); }
-
-    // NativeControls.
     bool CanTakeFocus(ControlId id) const override {
         return widgets_[id]->focusPolicy() != Qt::NoFocus && widgets_[id]->isEnabled();
     }
@@ -156,12 +173,13 @@ class QtWindow final : public QObject, public NativeWindow {
     void FinishFocusChangeLater() override {
         // Normally taken at focusChanged; this catches a change that never emits it.
         QMetaObject::invokeMethod(
-            this, [this] { router_.FinishFocusChange(); }, Qt::QueuedConnection);
-    }
-    void Type(ControlId id, char16_t key) override {
-        QKeyEvent typed(QEvent::KeyPress, key == kEnterKey ? Qt::Key_Return : Qt::Key_unknown,
-                        Qt::NoModifier, QString(QChar(key)));
-        QCoreApplication::sendEvent(widgets_[id], &typed);
+            this,
+            [this] {
+                if (router_ != nullptr) {
+                    router_->FinishFocusChange();
+                }
+            },
+            Qt::QueuedConnection);
     }
     std::u16string Text(ControlId id) const override {
         const QString text = TextOf(widgets_[id]);
@@ -172,34 +190,42 @@ class QtWindow final : public QObject, public NativeWindow {
         const QSignalBlocker quiet(widgets_[id]);
         ReplaceTextOf(widgets_[id], ToQString(text));
     }
+    int Length(ControlId id) const override { return LengthOf(widgets_[id]); }
+    std::pair<int, int> Selection(ControlId id) const override { return SelectionOf(widgets_[id]); }
     void Select(ControlId id, int start, int end) override { SelectIn(widgets_[id], start, end); }
+    void ForgetUndo(ControlId id) override { ForgetUndoOf(widgets_[id]); }
+    void Type(ControlId id, char16_t key) override {
+        QKeyEvent typed(QEvent::KeyPress, key == kEnterKey ? Qt::Key_Return : Qt::Key_unknown,
+                        Qt::NoModifier, QString(QChar(key)));
+        QCoreApplication::sendEvent(widgets_[id], &typed);
+    }
+    bool Enabled(ControlId id) const override { return widgets_[id]->isEnabled(); }
     void SetEnabled(ControlId id, bool enabled) override { widgets_[id]->setEnabled(enabled); }
+    void Beep() override { QApplication::beep(); }
     bool CanAnnounce() const override { return true; }
     void Announce(std::u16string_view text) override { announcer_->Announce(ToQString(text)); }
 
   private:
-    void Edited(ControlId id) { router_.UserEdit(id); }
+    void Edited(ControlId id) {
+        if (router_ != nullptr) {
+            router_->UserEdit(id);
+        }
+    }
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool OnPress(ControlId id, const QMouseEvent* press);
     bool OnMove(ControlId id, QObject* watched, const QMouseEvent* move);
+    bool OnDrop(ControlId id, QDropEvent* event);
     bool OnKeyPress(ControlId id, const QKeyEvent* event);
 
-    EventRouter& router_;
+    // Attached once the rules exist; none while the window is torn down.
+    EventRouter* router_ = nullptr;
+    EditingRules* editing_ = nullptr;
     std::unique_ptr<QWidget> window_;
     std::vector<QWidget*> widgets_;  // by ControlId
     std::map<QObject*, ControlId> byWidget_;
     Announcer* announcer_ = nullptr;            // a child of the window
     mutable FrameExtentsRequest frameRequest_;  // asked of the window manager as the window is made
     mutable std::optional<QMargins> frame_;
-
-    // A press that only gave a typing box the focus, held back in case a drag follows it.
-    struct HeldPress {
-        ControlId box;
-        QPointF at;
-        Qt::MouseButton button;
-        bool replayed;  // a drag followed, and the press was let through to start it
-    };
-    std::optional<HeldPress> held_;
     bool replayingPress_ = false;
     // Why the focus moves: a single-line box selects its whole text when a Tab brings it there.
     Qt::FocusReason focusReason_ = Qt::OtherFocusReason;

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTextCursor>
@@ -21,7 +22,6 @@ namespace {
 
 constexpr qreal kDocumentMargin = 2.0;  // keeps the widest texts on one line in the narrow boxes
 constexpr int kLineEditMargin = 2;      // inside its contents rectangle, on each side
-constexpr int kCaretWidth = 1;          // a single-line box keeps a pixel for its caret
 
 Qt::Alignment ToQt(Align align) {
     constexpr Qt::AlignmentFlag kAlign[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
@@ -96,7 +96,6 @@ QWidget* MakeOfKind(const ControlLayout& c, QWidget* parent) {
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
     label->setFocusPolicy(Qt::NoFocus);
-    label->lower();  // where a label and a box overlap, the box is on top
     return label;
 }
 
@@ -109,14 +108,9 @@ const QLineEdit* AsSingleLine(const QWidget* widget) {
 
 }  // namespace
 
-int ToPixels(Twips twips) {
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
 QWidget* MakeWidget(const ControlLayout& c, QWidget* parent) {
     QWidget* widget = MakeOfKind(c, parent);
     widget->setObjectName(ToQString(c.name));
-    widget->setGeometry(ToPixels(c.left), ToPixels(c.top), ToPixels(c.width), ToPixels(c.height));
     return widget;
 }
 
@@ -215,6 +209,29 @@ void ClearSelection(QWidget* box) {
     }
 }
 
+void ReplaceSelectionOf(QWidget* box, const QString& text) {
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(box)) {
+        QTextCursor cursor = edit->textCursor();
+        cursor.insertText(text);
+        edit->setTextCursor(cursor);
+    } else if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        line->insert(text);
+    }
+}
+
+void ForgetUndoOf(QWidget* box) {
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(box)) {
+        edit->document()->clearUndoRedoStacks();
+    } else if (auto* line = qobject_cast<QLineEdit*>(box);
+               line != nullptr && (line->isUndoAvailable() || line->isRedoAvailable())) {
+        // Its history goes only with a text set anew.
+        const QSignalBlocker quiet(line);
+        const auto [start, end] = SelectionOf(line);
+        line->setText(line->text());
+        SelectIn(line, start, end);
+    }
+}
+
 void ReplaceTextOf(QWidget* box, const QString& text) {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(box)) {
         edit->setPlainText(text);
@@ -235,7 +252,7 @@ double LineWidthOf(const QWidget* box) {
     panel.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &panel, box);
     panel.state |= QStyle::State_Sunken;
     const QRect contents = box->style()->subElementRect(QStyle::SE_LineEditContents, &panel, box);
-    return contents.width() - 2 * kLineEditMargin - kCaretWidth;
+    return contents.width() - 2 * kLineEditMargin;
 }
 
 }  // namespace tsrl::forms

@@ -12,9 +12,7 @@ class QWidget;
 
 namespace tsrl::forms {
 
-// 15 twips to the logical pixel.
-int ToPixels(Twips twips);
-// At the layout's place; not yet shown.
+// Not yet placed nor shown.
 QWidget* MakeWidget(const ControlLayout& control, QWidget* parent);
 QFont ToQFont(const Font& font);
 // Makes the window's face the window's and the application's, keeping the desktop's for menus.
@@ -26,6 +24,9 @@ int LengthOf(const QWidget* box);
 std::pair<int, int> SelectionOf(const QWidget* box);
 void SelectIn(QWidget* box, int start, int end);
 void ClearSelection(QWidget* box);
+// As typing or a paste would, undoably.
+void ReplaceSelectionOf(QWidget* box, const QString& text);
+void ForgetUndoOf(QWidget* box);
 void ReplaceTextOf(QWidget* box, const QString& text);
 double LineWidthOf(const QWidget* box);
 

@@ -1,4 +1,5 @@
-// The native controls' primitives the router asks for, and the paste it judges.
+// The native controls' primitives the rules ask for, and the pastes and assistive edits they
+// judge.
 #include <windows.h>
 
 #include "long_text_edit.h"
@@ -63,11 +64,17 @@ std::u16string Win32Window::Text(ControlId id) const {
 }
 
 void Win32Window::ReplaceText(ControlId id, std::u16string_view text) {
+    writing_ = true;
     SetWindowTextW(handles_[id], Wide(text).c_str());
+    writing_ = false;
 }
 
 void Win32Window::Select(ControlId id, int start, int end) {
     SendMessageW(handles_[id], EM_SETSEL, static_cast<WPARAM>(start), end);
+}
+
+void Win32Window::ForgetUndo(ControlId id) {
+    SendMessageW(handles_[id], EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
 void Win32Window::SetEnabled(ControlId id, bool enabled) {
@@ -77,12 +84,35 @@ void Win32Window::SetEnabled(ControlId id, bool enabled) {
 // Put in place of the selection by the control itself, so that its undo is the usual one; a
 // long text in pieces, which together are one edit.
 void Win32Window::Paste(ControlId id) {
-    if (const std::optional<std::u16string> taken = router_.Pasted(id, ClipboardText(window_))) {
-        pasting_ = true;
-        ReplaceSelectionInPieces(handles_[id], Wide(*taken));
-        pasting_ = false;
-        router_.UserEdit(id);
+    const std::optional<Inserted> taken =
+        editing_->Insert(id, ClipboardText(window_), Insertion::Paste);
+    if (taken) {
+        writing_ = true;
+        ReplaceSelectionInPieces(handles_[id], Wide(taken->text));
+        writing_ = false;
+        router_->UserEdit(id);
     }
+}
+
+// A text set whole is typed over the whole text, and one put in place of the selection there;
+// either is an edit the user can undo. A box that takes none keeps its text.
+LRESULT Win32Window::AssistiveEdit(ControlId id, UINT message, WPARAM /*wParam*/, LPARAM lParam) {
+    const auto* text = reinterpret_cast<const wchar_t*>(lParam);
+    const std::wstring_view given = text != nullptr ? std::wstring_view(text) : std::wstring_view();
+    const std::optional<Inserted> taken =
+        editing_->Insert(id, std::u16string(given.begin(), given.end()), Insertion::Assistive);
+    if (!taken) {
+        return message == WM_SETTEXT ? FALSE : 0;
+    }
+    HWND handle = handles_[id];
+    if (message == WM_SETTEXT) {
+        SendMessageW(handle, EM_SETSEL, 0, -1);
+    }
+    writing_ = true;
+    ReplaceSelectionInPieces(handle, Wide(taken->text));
+    writing_ = false;
+    router_->UserEdit(id);
+    return message == WM_SETTEXT ? TRUE : 0;
 }
 
 }  // namespace tsrl::forms

@@ -10,7 +10,6 @@ namespace tsrl::forms {
 namespace {
 
 constexpr int kPointsPerInch = 72;
-constexpr int kCaretWidth = 1;  // a single-line box keeps a pixel for its caret
 
 }  // namespace
 
@@ -43,8 +42,7 @@ double Win32Window::LineWidth(ControlId id) const {
     // The EDIT's own formatting rectangle: inside the client edge it keeps a pixel on each side.
     RECT text{};
     SendMessageW(handles_[id], EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
-    const int caret = layout_.controls[id].multiLine ? 0 : kCaretWidth;
-    return text.right - text.left - caret;
+    return text.right - text.left;
 }
 
 void Win32Window::SetFont(std::optional<ControlId> id, const Font& font) {

@@ -1,4 +1,4 @@
-// The Win32 window's messages, translated into the router's calls.
+// The Win32 window's messages, translated into calls of the router and the editing rules.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -19,42 +19,40 @@ bool ShiftHeld() {
     return GetKeyState(VK_SHIFT) < 0;
 }
 
+Point PointOf(LPARAM at) {
+    return {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+}
+
 }  // namespace
 
 // Taken here first, GotFocus runs before the rules judge the press, which may then go no further.
-bool Win32Window::OnPress(ControlId id, bool primary, WPARAM wParam, LPARAM lParam) {
+bool Win32Window::OnPress(ControlId id, Button button, WPARAM wParam, LPARAM lParam) {
     HWND handle = handles_[id];
-    if (router_.PressTakesFocus(id) && GetFocus() != handle) {
+    if (editing_->PressTakesFocus(id) && GetFocus() != handle) {
         focusByPointer_ = true;
         ::SetFocus(handle);
         focusByPointer_ = false;
     }
-    held_.reset();
-    if (router_.Press(id, primary, (wParam & MK_SHIFT) != 0) != PressOutcome::FocusOnly) {
-        return false;
-    }
-    if (primary) {
-        held_ = HeldPress{id, lParam};
-    }
-    return true;
+    // A press the box takes clears its selection itself.
+    return editing_->Press(id, button, (wParam & MK_SHIFT) != 0, PointOf(lParam)) ==
+           PressOutcome::Hold;
 }
 
-// A drag from a held press selects from where the press was, as an unheld one would: the box
-// gets the press now, and captures the pointer for the rest of the drag.
-void Win32Window::OnMove(ControlId id, WPARAM wParam, LPARAM lParam) {
-    if (!held_ || held_->box != id) {
-        return;
+// A drag from a held press selects from where the press was: the box gets the press now, and
+// captures the pointer for the rest of the drag.
+bool Win32Window::OnMove(ControlId id, WPARAM wParam, LPARAM lParam) {
+    const Point threshold{GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG)};
+    switch (editing_->Move(id, PointOf(lParam), (wParam & MK_LBUTTON) != 0, threshold)) {
+        case MoveOutcome::Pass:
+            return false;
+        case MoveOutcome::Swallow:
+            return true;
+        case MoveOutcome::ReplayPress:
+            break;
     }
-    if ((wParam & MK_LBUTTON) == 0) {
-        held_.reset();
-        return;
-    }
-    const LPARAM at = held_->at;
-    if (std::abs(GET_X_LPARAM(lParam) - GET_X_LPARAM(at)) >= GetSystemMetrics(SM_CXDRAG) ||
-        std::abs(GET_Y_LPARAM(lParam) - GET_Y_LPARAM(at)) >= GetSystemMetrics(SM_CYDRAG)) {
-        held_.reset();
-        DefSubclassProc(handles_[id], WM_LBUTTONDOWN, wParam, at);
-    }
+    const Point at = editing_->HeldPressAt();
+    DefSubclassProc(handles_[id], WM_LBUTTONDOWN, wParam, MAKELPARAM(at.x, at.y));
+    return false;
 }
 
 std::optional<ControlId> Win32Window::IdOf(HWND handle) const {
@@ -72,7 +70,7 @@ LRESULT CALLBACK Win32Window::WindowProc(HWND window, UINT message, WPARAM wPara
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr || self->window_ != window) {
+    if (self == nullptr || self->window_ != window || self->router_ == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
     return self->WindowMessage(message, wParam, lParam);
@@ -84,7 +82,11 @@ LRESULT CALLBACK Win32Window::ControlProc(HWND handle, UINT message, WPARAM wPar
         RemoveWindowSubclass(handle, ControlProc, id);
         return DefSubclassProc(handle, message, wParam, lParam);
     }
-    return reinterpret_cast<Win32Window*>(self)->ControlMessage(id, message, wParam, lParam);
+    auto* window = reinterpret_cast<Win32Window*>(self);
+    if (window->router_ == nullptr) {
+        return DefSubclassProc(handle, message, wParam, lParam);
+    }
+    return window->ControlMessage(id, message, wParam, lParam);
 }
 
 LRESULT Win32Window::Coloured(ControlId id, HDC dc) {
@@ -102,10 +104,10 @@ LRESULT Win32Window::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (const auto id = IdOf(reinterpret_cast<HWND>(lParam))) {
                 // A single-line EDIT notifies even a write of the same text and a multi-line
                 // one none at all: the rules ignore those of the engine's own writes.
-                if (HIWORD(wParam) == EN_CHANGE && !pasting_) {
-                    router_.UserEdit(*id);
+                if (HIWORD(wParam) == EN_CHANGE && !writing_) {
+                    router_->UserEdit(*id);
                 } else if (HIWORD(wParam) == BN_CLICKED) {
-                    router_.Clicked(*id);
+                    router_->Clicked(*id);
                 }
                 return 0;
             }
@@ -117,10 +119,8 @@ LRESULT Win32Window::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case kFinishFocusMessage:
-            router_.FinishFocusChange();
+            router_->FinishFocusChange();
             return 0;
-        case kAlertsMessage:
-            return router_.Alerts();
         case WM_ACTIVATE:
             // A plain window forgets its focused control when another window is activated.
             if (LOWORD(wParam) == WA_INACTIVE) {
@@ -139,7 +139,7 @@ LRESULT Win32Window::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE:
-            router_.Close();
+            router_->Close();
             DestroyWindow(window_);
             PostQuitMessage(0);
             return 0;
@@ -154,28 +154,43 @@ LRESULT Win32Window::ControlMessage(ControlId id, UINT message, WPARAM wParam, L
     switch (message) {
         case WM_SETFOCUS: {
             const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
-            router_.FocusIn(id, focusByPointer_);
+            router_->FocusIn(id, focusByPointer_);
             return result;
         }
         case WM_KILLFOCUS: {
             const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
             // Focus that leaves for another window comes back to this control.
             auto* to = reinterpret_cast<HWND>(wParam);
-            router_.FocusOut(id, to == nullptr || (to != window_ && IsChild(window_, to) == FALSE));
+            router_->FocusOut(id,
+                              to == nullptr || (to != window_ && IsChild(window_, to) == FALSE));
             return result;
         }
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
-            if (OnPress(id, message == WM_LBUTTONDOWN, wParam, lParam)) {
+            if (OnPress(id, message == WM_LBUTTONDOWN ? Button::Primary : Button::Secondary, wParam,
+                        lParam)) {
                 return 0;
             }
             break;
         case WM_MOUSEMOVE:
-            OnMove(id, wParam, lParam);
+            if (OnMove(id, wParam, lParam)) {
+                return 0;
+            }
+            break;
+        case WM_LBUTTONUP:
+            if (editing_->Release(id, Button::Primary)) {
+                return 0;
+            }
             break;
         case WM_CONTEXTMENU:
-            if (!router_.TakesEditing(id)) {
+            if (!editing_->TakesEditing(id)) {
                 return 0;
+            }
+            break;
+        case WM_SETTEXT:
+        case EM_REPLACESEL:
+            if (!writing_ && layout_.controls[id].kind == ControlKind::TextBox) {
+                return AssistiveEdit(id, message, wParam, lParam);
             }
             break;
         case WM_PASTE:
@@ -196,7 +211,7 @@ LRESULT Win32Window::ControlMessage(ControlId id, UINT message, WPARAM wParam, L
         case WM_KEYDOWN:
             // No dialog manager: Tab reaches the control, and moving on is the rules' job.
             if (wParam == VK_TAB) {
-                router_.Tab(id, ShiftHeld());
+                router_->Tab(id, ShiftHeld());
                 return 0;
             }
             // Shift+Insert pastes without a WM_PASTE on some systems.
@@ -212,7 +227,7 @@ LRESULT Win32Window::ControlMessage(ControlId id, UINT message, WPARAM wParam, L
                 return 0;
             }
             const auto key = static_cast<char16_t>(wParam == L'\n' ? kEnterKey : wParam);
-            if (router_.Key(id, key) == KeyOutcome::Swallow) {
+            if (router_->Key(id, key) == KeyOutcome::Swallow) {
                 return 0;
             }
             break;

@@ -67,8 +67,7 @@ void SetProgramIcon(HWND window) {
 
 }  // namespace
 
-Win32Window::Win32Window(const WindowLayout& layout, EventRouter& router)
-    : layout_(layout), router_(router), dpi_(GetDpiForSystem()) {
+Win32Window::Win32Window(const WindowLayout& layout) : layout_(layout), dpi_(GetDpiForSystem()) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
@@ -94,35 +93,38 @@ Win32Window::Win32Window(const WindowLayout& layout, EventRouter& router)
     backgrounds_.resize(count);
     liveRegion_.emplace(window_);
     ApplyDpi(dpi_);
-    const POINT clientAt{TwipsToPixels(layout.clientLeft, dpi_),
-                         TwipsToPixels(layout.clientTop, dpi_)};
+    const POINT clientAt{TwipsToPixels(layout.clientLeft, static_cast<int>(dpi_)),
+                         TwipsToPixels(layout.clientTop, static_cast<int>(dpi_))};
     RECT outer{clientAt.x, clientAt.y, clientAt.x, clientAt.y};
     AdjustWindowRectExForDpi(&outer, kWindowStyle, FALSE, kWindowExStyle, dpi_);
     MoveFrame(outer.left, outer.top);
 }
 
 Win32Window::~Win32Window() {
+    router_ = nullptr;
+    editing_ = nullptr;
     if (IsWindow(window_) != FALSE) {
         DestroyWindow(window_);
     }
+}
+
+void Win32Window::Attach(EventRouter& router, EditingRules& editing) {
+    router_ = &router;
+    editing_ = &editing;
 }
 
 NativeControl* Win32Window::Handle() const {
     return AsNative(window_);
 }
 
-NativeControl* Win32Window::Create(ControlId id, const ControlLayout& c) {
+// Made in place: moved there afterwards, each control took the better part of a ms.
+NativeControl* Win32Window::Create(ControlId id, const ControlLayout& c, const PixelRect& at) {
     const NativeKind kind = KindOf(c);
-    // Made in place: moved there afterwards, each control took the better part of a ms.
-    const PixelRect at = PlaceOf(c);
     HWND handle = CreateWindowExW(
         kind.exStyle, kind.windowClass, Wide(c.text).c_str(), kind.style, at.left, at.top, at.width,
         at.height, window_, reinterpret_cast<HMENU>(id + 1), GetModuleHandleW(nullptr), nullptr);
     if (handle == nullptr) {
         throw std::runtime_error("cannot create a control");
-    }
-    if (c.kind == ControlKind::Label) {  // where a label and a box overlap, the box is on top
-        SetWindowPos(handle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     SetWindowSubclass(handle, ControlProc, id, reinterpret_cast<DWORD_PTR>(this));
     handles_[id] = handle;
@@ -137,6 +139,10 @@ NativeControl* Win32Window::Create(ControlId id, const ControlLayout& c) {
     return AsNative(handle);
 }
 
+void Win32Window::Lower(ControlId id) {
+    SetWindowPos(handles_[id], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void Win32Window::SetAccessibleText(std::optional<ControlId> id, std::string_view name,
                                     std::string_view description) {
     if (!accessibleTexts_) {
@@ -147,8 +153,8 @@ void Win32Window::SetAccessibleText(std::optional<ControlId> id, std::string_vie
 
 void Win32Window::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
-    RECT outer{0, 0, TwipsToPixels(layout_.clientWidth, dpi_),
-               TwipsToPixels(layout_.clientHeight, dpi_)};
+    RECT outer{0, 0, TwipsToPixels(layout_.clientWidth, static_cast<int>(dpi_)),
+               TwipsToPixels(layout_.clientHeight, static_cast<int>(dpi_))};
     AdjustWindowRectExForDpi(&outer, kWindowStyle, FALSE, kWindowExStyle, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -168,14 +174,9 @@ void Win32Window::ApplyDpi(UINT dpi) {
 }
 
 void Win32Window::Place(ControlId id) {
-    const PixelRect at = PlaceOf(layout_.controls[id]);
+    const PixelRect at = PlaceOf(layout_.controls[id], static_cast<int>(dpi_));
     SetWindowPos(handles_[id], nullptr, at.left, at.top, at.width, at.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-PixelRect Win32Window::PlaceOf(const ControlLayout& c) const {
-    return {TwipsToPixels(c.left, dpi_), TwipsToPixels(c.top, dpi_), TwipsToPixels(c.width, dpi_),
-            TwipsToPixels(c.height, dpi_)};
 }
 
 PixelRect Win32Window::Screen() const {
@@ -243,8 +244,8 @@ void Win32Window::Beep() {
     MessageBeep(MB_OK);
 }
 
-std::unique_ptr<NativeWindow> MakeNativeWindow(const WindowLayout& layout, EventRouter& router) {
-    return std::make_unique<Win32Window>(layout, router);
+std::unique_ptr<NativeWindow> MakeNativeWindow(const WindowLayout& layout) {
+    return std::make_unique<Win32Window>(layout);
 }
 
 }  // namespace tsrl::forms

@@ -1,10 +1,10 @@
 // The Win32 backend's window: the native primitives of native_window.h on USER32 controls, and
-// the translation of their messages into the router's calls (messages.cpp).
+// the translation of their messages into calls of the router and the editing rules
+// (messages.cpp).
 #pragma once
 
 #include <windows.h>
 
-#include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,19 +12,16 @@
 #include <vector>
 
 #include "accessibility.h"
+#include "editing_rules.h"
+#include "event_router.h"
 #include "live_region.h"
 #include "native_window.h"
 
 namespace tsrl::forms {
 
-inline constexpr int kTwipsPerInch = 1440;
 // Posted to the window to finish a focus change once the native one under way is over.
 inline constexpr UINT kFinishFocusMessage = WM_APP + 1;
-inline constexpr UINT kStandardDpi = 96;
-
-inline int TwipsToPixels(double twips, UINT dpi) {
-    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
-}
+inline constexpr UINT kStandardDpi = kStandardPixelsPerInch;
 
 // A GDI object that is deleted with its owner.
 struct GdiDeleter {
@@ -40,11 +37,13 @@ std::u16string ReadText(HWND handle);
 
 class Win32Window final : public NativeWindow {
   public:
-    Win32Window(const WindowLayout& layout, EventRouter& router);
+    explicit Win32Window(const WindowLayout& layout);
     ~Win32Window() override;
 
+    void Attach(EventRouter& router, EditingRules& editing) override;
     NativeControl* Handle() const override;
-    NativeControl* Create(ControlId id, const ControlLayout& control) override;
+    NativeControl* Create(ControlId id, const ControlLayout& control, const PixelRect& at) override;
+    void Lower(ControlId id) override;
     void SetAccessibleText(std::optional<ControlId> id, std::string_view name,
                            std::string_view description) override;
     double TextWidth(const Font& font, std::u16string_view text) const override;
@@ -57,20 +56,20 @@ class Win32Window final : public NativeWindow {
     void MoveFrame(int left, int top) override;
     void Show(std::optional<ControlId> focus) override;
     int RunLoop() override;
-    int Length(ControlId id) const override;
-    std::pair<int, int> Selection(ControlId id) const override;
-    bool Enabled(ControlId id) const override;
-    void Beep() override;
-
     bool CanTakeFocus(ControlId id) const override;
     bool HasFocus(ControlId id) const override;
     void Focus(ControlId id) override;
     void FinishFocusChangeLater() override;
-    void Type(ControlId id, char16_t key) override;
     std::u16string Text(ControlId id) const override;
+    int Length(ControlId id) const override;
     void ReplaceText(ControlId id, std::u16string_view text) override;
+    std::pair<int, int> Selection(ControlId id) const override;
     void Select(ControlId id, int start, int end) override;
+    void ForgetUndo(ControlId id) override;
+    void Type(ControlId id, char16_t key) override;
+    bool Enabled(ControlId id) const override;
     void SetEnabled(ControlId id, bool enabled) override;
+    void Beep() override;
     bool CanAnnounce() const override { return true; }
     void Announce(std::u16string_view text) override { liveRegion_->Say(text); }
 
@@ -84,17 +83,20 @@ class Win32Window final : public NativeWindow {
     // Places the window and every control, and makes their fonts, for the window's DPI.
     void ApplyDpi(UINT dpi);
     void Place(ControlId id);
-    PixelRect PlaceOf(const ControlLayout& c) const;  // at the window's DPI
     void ApplyFont(ControlId id);
-    // The clipboard's text, as the router lets the box take it.
+    // The clipboard's text, as the editing rules let the box take it.
     void Paste(ControlId id);
+    // A text another program puts into a box, as an assistive tool does: by the editing rules.
+    LRESULT AssistiveEdit(ControlId id, UINT message, WPARAM wParam, LPARAM lParam);
     // A press the rules judge, given the focus first; true where it goes no further.
-    bool OnPress(ControlId id, bool primary, WPARAM wParam, LPARAM lParam);
-    void OnMove(ControlId id, WPARAM wParam, LPARAM lParam);
+    bool OnPress(ControlId id, Button button, WPARAM wParam, LPARAM lParam);
+    bool OnMove(ControlId id, WPARAM wParam, LPARAM lParam);
     LRESULT Coloured(ControlId id, HDC dc);
 
     const WindowLayout& layout_;
-    EventRouter& router_;
+    // Attached once the rules exist; none while the window is torn down.
+    EventRouter* router_ = nullptr;
+    EditingRules* editing_ = nullptr;
     HWND window_ = nullptr;
     UINT dpi_;
     std::vector<HWND> handles_;  // by ControlId
@@ -108,14 +110,9 @@ class Win32Window final : public NativeWindow {
     std::optional<AccessibleTexts> accessibleTexts_;  // opened at the first name given
     HWND focusWhileInactive_ = nullptr;
     bool focusByPointer_ = false;  // a press is giving a control the focus
-    // A left press that only gave a typing box the focus, at its point, let through to the box if
-    // a drag follows it.
-    struct HeldPress {
-        ControlId box;
-        LPARAM at;
-    };
-    std::optional<HeldPress> held_;
-    bool pasting_ = false;  // its pieces' change notifications are the paste's one edit
+    // The backend's own change of a box's text: not another program's, and its notifications
+    // are not a user's edit.
+    bool writing_ = false;
 };
 
 }  // namespace tsrl::forms

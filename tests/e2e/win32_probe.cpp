@@ -1,6 +1,6 @@
 // Reads the running calculator window from another process, as assistive tools do:
 //   tsrl_win32_probe       "Name=text" per text box; "fit=" the single-line boxes whose whole
-//                          text shows; the client size, DPI, focused control and beeps
+//                          text shows; the client size, DPI and focused control
 //   tsrl_win32_probe NAME  the screen point at the middle of that control, "x y"
 //   tsrl_win32_probe listen  "listening", then a line per live-region event: the region's text
 // Exits 1 while the window is not there.
@@ -11,7 +11,6 @@
 #include <string>
 
 #include "form1.h"
-#include "win32_native.h"
 
 namespace {
 
@@ -88,8 +87,7 @@ int main(int argc, char** argv) {
     const int focus = thread.hwndFocus != nullptr ? GetDlgCtrlID(thread.hwndFocus) : 0;
     const std::string focusName(focus > 0 ? controls[static_cast<std::size_t>(focus - 1)].name
                                           : "");
-    std::printf("fit=%s\nclient=%ldx%ld\ndpi=%u\nfocus=%s\nbeeps=%lld\n", fit.c_str(), client.right,
-                client.bottom, GetDpiForSystem(), focusName.c_str(),
-                static_cast<long long>(SendMessageW(window, tsrl::forms::kAlertsMessage, 0, 0)));
+    std::printf("fit=%s\nclient=%ldx%ld\ndpi=%u\nfocus=%s\n", fit.c_str(), client.right,
+                client.bottom, GetDpiForSystem(), focusName.c_str());
     return 0;
 }

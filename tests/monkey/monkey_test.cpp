@@ -18,7 +18,7 @@
 
 #include "conversions.h"
 #include "qt_native.h"
-#include "services.h"
+#include "swallowed.h"
 #include "window_fixture.h"
 
 namespace tsrl::testing {
@@ -230,8 +230,8 @@ class Monkey : public WindowTest {
 
     void CheckEvent(int beepsBefore, int focusEvents, int swallowedBefore, int conversionsBefore) {
         // Nothing but a conversion failure of a bitwise click reaches the engine's boundary.
-        const int swallowed = forms::SwallowedCount() - swallowedBefore;
-        EXPECT_EQ(forms::SwallowedCount(typeid(ConversionError)) - conversionsBefore, swallowed);
+        const int swallowed = SwallowedCount() - swallowedBefore;
+        EXPECT_EQ(SwallowedCount(typeid(ConversionError)) - conversionsBefore, swallowed);
         EXPECT_TRUE(swallowed == 0 || bitwisePress_) << "a failure reached the boundary";
         for (std::size_t row = 0; row < kRows.size(); ++row) {
             CheckOperandRow(row);
@@ -259,8 +259,8 @@ TEST_F(Monkey, RandomSessionsKeepTheWindowConsistent) {
     qApp->installEventFilter(&counter);
     for (int i = 0; i < events; ++i) {
         const int beepsBefore = Beeps();
-        const int swallowedBefore = forms::SwallowedCount();
-        const int conversionsBefore = forms::SwallowedCount(typeid(ConversionError));
+        const int swallowedBefore = SwallowedCount();
+        const int conversionsBefore = SwallowedCount(typeid(ConversionError));
         counter.count = 0;
         if (hugePastes && i % kEventsPerHugePaste == kEventsPerHugePaste - 1) {
             lastEvent_ = "paste 1 MiB";
@@ -277,7 +277,7 @@ TEST_F(Monkey, RandomSessionsKeepTheWindowConsistent) {
     }
     qApp->removeEventFilter(&counter);
     std::printf("monkey: %d events, seed %llu, %d beeps, %d failures at the boundary\n", events,
-                static_cast<unsigned long long>(seed), Beeps(), forms::SwallowedCount());
+                static_cast<unsigned long long>(seed), Beeps(), SwallowedCount());
 }
 
 }  // namespace

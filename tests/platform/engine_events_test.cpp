@@ -15,7 +15,7 @@
 
 #include "printers.h"
 #include "probe_form.h"
-#include "services.h"
+#include "swallowed.h"
 
 namespace tsrl::testing {
 namespace {
@@ -565,8 +565,8 @@ const std::type_index kThrownTypes[] = {typeid(std::runtime_error), typeid(void)
 
 TEST_P(EngineBoundary, AThrowingProcedureDoesNotEndTheProgramAndLaterEventsRun) {
     const auto& [c, kind] = GetParam();
-    const int ofKindBefore = forms::SwallowedCount(kThrownTypes[static_cast<int>(kind)]);
-    const int allBefore = forms::SwallowedCount();
+    const int ofKindBefore = SwallowedCount(kThrownTypes[static_cast<int>(kind)]);
+    const int allBefore = SwallowedCount();
     Arm(c, kind);
     Do(c.actions);
     EXPECT_EQ(TakeLog(), c.expected);
@@ -577,8 +577,8 @@ TEST_P(EngineBoundary, AThrowingProcedureDoesNotEndTheProgramAndLaterEventsRun) 
     const std::string armed = std::string(c.control) + "." + EventName(c.event);
     const auto throws = std::ranges::count_if(
         c.expected, [&armed](const std::string& entry) { return entry.starts_with(armed); });
-    EXPECT_EQ(forms::SwallowedCount(kThrownTypes[static_cast<int>(kind)]) - ofKindBefore, throws);
-    EXPECT_EQ(forms::SwallowedCount() - allBefore, throws);
+    EXPECT_EQ(SwallowedCount(kThrownTypes[static_cast<int>(kind)]) - ofKindBefore, throws);
+    EXPECT_EQ(SwallowedCount() - allBefore, throws);
 }
 
 const char* const kThrownNames[] = {"StdException", "Int", "NonStdClass"};

@@ -43,6 +43,10 @@ void Paste(std::string_view text);
 // Runs what the input set off, until nothing is pending.
 void ProcessEvents();
 
+// The alert sounds the program asked the system for since the tests began, counted in the
+// driver's place of the system's call, so that the tests run silent.
+int Beeps();
+
 bool HoldsNativeFocus(const forms::Control& control);
 // Whether the control, as drawn now, shows any pixel in the system's selection colour.
 bool ShowsSelection(const forms::Control& control);

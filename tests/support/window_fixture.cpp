@@ -2,8 +2,6 @@
 
 #include <stdexcept>
 
-#include "services.h"
-
 namespace tsrl::testing {
 
 std::string Bits(std::uint32_t pattern) {
@@ -23,7 +21,7 @@ void WindowTest::SetUp() {
     Window().Load();
     Window().Show();
     ASSERT_TRUE(driver::WaitUntilActive(Control(std::string(kForm1Layout.controls.front().name))));
-    beepsAtStart_ = Window().Beeps();
+    beepsAtStart_ = driver::Beeps();
 }
 
 void WindowTest::TearDown() {
@@ -64,7 +62,7 @@ bool WindowTest::Enabled(const std::string& button) const {
 }
 
 int WindowTest::Beeps() const {
-    return Window().Beeps() - beepsAtStart_;
+    return driver::Beeps() - beepsAtStart_;
 }
 
 void WindowTest::Run(const std::vector<Step>& steps) {

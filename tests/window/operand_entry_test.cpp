@@ -119,6 +119,10 @@ const Case kAccepted[] = {
      {.row1 = Row{"5", "00000005", Bits(5)},
       .row2 = Row{"7", "00000007", Bits(7)},
       .focus = "Text1Hex"}},
+    // An undo never brings back the typing from before the value was confirmed.
+    {"UndoStopsAtTheConfirmedValue",
+     {Type("1234567"), Enter(), BackTab(), Key(Keys::End), Type("99"), Key(Keys::Z, kCtrl), Tab()},
+     {.row1 = Row{"1234567", "0012D687", Bits(1234567)}, .focus = "Text2Dec"}},
     // Nothing to paste changes nothing; Shift+Insert pastes by the rule Ctrl+V follows.
     {"PasteOfNoTextKeepsTheText",
      {Type("123456"), SelectAll(), Paste("")},
@@ -235,6 +239,11 @@ const Case kRetried[] = {
     {"PasteAfterAClickOnOtherRowGoesToTheRejectedBox",
      RejectThen({Click("Text2Dec"), Paste("99"), Tab()}),
      {.row1 = Row{"99", "00000063", Bits(99)}, .row2 = kZero, .focus = "Text2Dec", .beeps = 2}},
+    // Unlike the first click after a Tab, one after a rejection places the caret, so that the
+    // typo can be mended.
+    {"ClickAfterARejectionPlacesTheCaret",
+     {Type("12a45"), Tab(), Click("Text1Dec")},
+     {.row1 = Row{"12a45", "00000000", kError}, .focus = "Text1Dec", .selected = "", .beeps = 1}},
     {"CorrectedTextPutsTheRowInStep",
      RejectThen({Type("12"), Tab()}),
      {.row1 = Row{"12", "0000000C", Bits(12)}, .focus = "Text2Dec", .selected = "0", .beeps = 1}},
@@ -300,11 +309,15 @@ const Case kDivide[] = {
     {"HexRejectedKeepsItEnabled",
      {Tab(), Type("5"), Tab(), Tab(), Type("xyz"), Tab()},
      {.row2 = Row{"5", "xyz", kError}, .focus = "Text2Hex", .divideEnabled = true, .beeps = 1}},
-    // Disabled by the hex box left as the click gives it the focus, it hands that on by tab order.
+    // Disabled by the hex box left as the click gives it the focus, it gives the focus back to
+    // that box, all selected, and never to a display box.
     {"DisabledAsItTakesTheFocus",
      {Type("100"), Enter(), Type("7"), Enter(), Click("Text2Hex"), Type("0"), Click("Divide"),
       Type("5")},
-     {.row1 = Row{"100", "00000064", Bits(100)}, .row2 = kZero, .focus = "Text3Bin"}},
+     {.row1 = Row{"100", "00000064", Bits(100)},
+      .row2 = Row{"0", "5", Bits(0)},
+      .focus = "Text2Hex",
+      .divideEnabled = false}},
 };
 INSTANTIATE_TEST_SUITE_P(Divide, OperandEntry, ::testing::ValuesIn(kDivide), CaseName);
 

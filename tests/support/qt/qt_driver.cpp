@@ -26,6 +26,8 @@ Rect ToRect(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
+int beeps = 0;
+
 constexpr auto kLetters = static_cast<int>(Keys::A);
 constexpr std::array<Qt::Key, kLetters> kNamedKeys{
     Qt::Key_Tab,    Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Delete,
@@ -104,6 +106,10 @@ void ProcessEvents() {
     QApplication::processEvents();
 }
 
+int Beeps() {
+    return beeps;
+}
+
 bool HoldsNativeFocus(const forms::Control& control) {
     return QApplication::focusWidget() == WidgetOf(control);
 }
@@ -143,3 +149,8 @@ std::string Utf8(std::u16string_view text) {
 }
 
 }  // namespace tsrl::testing::driver
+
+// Defined in the test program, this takes the place of Qt's own for the backend linked into it.
+void QApplication::beep() {
+    ++tsrl::testing::driver::beeps;
+}

@@ -108,7 +108,24 @@ Rect ToRect(const RECT& r) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+int beeps = 0;
+
+BOOL WINAPI CountBeep(UINT /*type*/) {
+    ++beeps;
+    return TRUE;
+}
+
 }  // namespace
+
+// The import slot the backend calls the system's beep through: defined in the test program, it
+// keeps the import library's out and counts instead of sounding.
+extern "C" {
+decltype(&MessageBeep) __imp_MessageBeep = CountBeep;
+}
+
+int Beeps() {
+    return beeps;
+}
 
 void Click(const forms::Control& control, Pointer how) {
     HWND handle = HandleOf(control);
