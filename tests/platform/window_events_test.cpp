@@ -2,9 +2,12 @@
 // the Divide button following every keystroke in Text2Dec, Enter that never breaks a line,
 // and an operation whose failure the engine's boundary absorbs.
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
 #include <QDrag>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -279,24 +282,40 @@ TEST_F(WindowEvents, DraggingOutOfADisplayBoxSelectsAndStartsNoDrag) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// What assistive technology may write: only into the typing box that holds the focus.
+// What assistive technology may write, or another program drop: only into the typing box that
+// holds the focus, where a drop over the whole selected text replaces it as a paste would.
 
 struct AssistiveWrite {
     std::string label;
     std::vector<Step> before;
     std::string box;
     bool takes;
+    bool dropped = false;
 };
 
 class AssistiveWriteInto : public WindowEvents,
                            public ::testing::WithParamInterface<AssistiveWrite> {};
+
+void Drop(QWidget* box, const QString& text) {
+    auto* area = qobject_cast<QAbstractScrollArea*>(box);
+    QWidget* target = area != nullptr ? area->viewport() : box;
+    QMimeData data;
+    data.setText(text);
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
 
 TEST_P(AssistiveWriteInto, OnlyTheFocusedTypingBoxTakesIt) {
     Run(GetParam().before);
     const std::string before = Text(GetParam().box);
     QAccessibleInterface* box =
         QAccessible::queryAccessibleInterface(WidgetOf(Control(GetParam().box)));
-    if (QAccessibleEditableTextInterface* edit = box->editableTextInterface()) {
+    if (GetParam().dropped) {
+        Drop(WidgetOf(Control(GetParam().box)), QStringLiteral("12abc\n"));
+    } else if (QAccessibleEditableTextInterface* edit = box->editableTextInterface()) {
         edit->replaceText(0, box->textInterface()->characterCount(), QStringLiteral("12abc"));
     }
     QApplication::processEvents();
@@ -309,6 +328,9 @@ const AssistiveWrite kAssistiveWrites[] = {
     {"FocusedDisplayBox", {Click("Text3Dec")}, "Text3Dec", false},
     {"TypingBoxWithoutTheFocus", {}, "Text1Hex", false},
     {"FocusedTypingBox", {}, "Text1Dec", true},
+    {"DropOntoADisplayBox", {}, "Text3Dec", false, true},
+    {"DropOntoATypingBoxWithoutTheFocus", {}, "Text1Hex", false, true},
+    {"DropOverTheWholeTextOfTheFocusedBox", {}, "Text1Dec", true, true},
 };
 INSTANTIATE_TEST_SUITE_P(Boxes, AssistiveWriteInto, ::testing::ValuesIn(kAssistiveWrites));
 
