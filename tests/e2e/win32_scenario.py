@@ -83,7 +83,7 @@ try:
     if SCREENSHOT:
         window = subprocess.run(["xdotool", "search", "--name", "^TSRL"], capture_output=True,
                                 text=True, check=True).stdout.split()[0]
-        subprocess.run(["import", "-frame", "-window", window, SCREENSHOT], check=True)
+        subprocess.run(["import", "-silent", "-frame", "-window", window, SCREENSHOT], check=True)
 
     # A bad hex text: the row reports it, beeps and keeps the focus. The click that gave the
     # box the focus left its whole text selected, so the typing replaced it.
