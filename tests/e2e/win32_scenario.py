@@ -18,7 +18,8 @@ ROW_ERROR = "Error!  Input not a number or out of range!"
 PATIENCE = 20.0  # seconds for the window to show what a step did
 # What a screen reader is told in the steps below, in order, in the words Orca speaks on Linux.
 # A short rejected text the reader says itself as the box selects it again.
-SAID = ["256"] + [ROW_ERROR + ", Operand 1 hex" + text for text in ("", "", ", 70 characters")]
+SAID = ["256"] + [ROW_ERROR + ", Operand 1 hex" + text
+                  for text in ("", "", ", 70 characters", ", empty")]
 SAID += ["00, Adding, Exceeds capacity of a Long data type!"]
 
 
@@ -101,9 +102,11 @@ try:
     xdotool("type", "1" * 70)
     xdotool("key", "Tab")
     expect(Text1Bin=ROW_ERROR, beeps="3", focus="Text1Hex")
+    xdotool("key", "BackSpace", "Tab")  # the whole text was selected again
+    expect(Text1Hex="", beeps="4", focus="Text1Hex")
     xdotool("type", "7FFFFFFF")
     click("Plus")
-    expect(Text1Dec="2147483647", Text3Hex="Adding", beeps="4")
+    expect(Text1Dec="2147483647", Text3Hex="Adding", beeps="5")
     told = heard(1 + len(SAID))[1:]  # the listener hears a little after the window shows
     assert told == SAID, "a screen reader was told %s" % told
     print("passed")
