@@ -36,12 +36,16 @@ void EditingRules::FocusLost() {
     focused_.reset();
 }
 
+// A press on selected text would start dragging it out rather than select afresh: in a display
+// box a copy is what is wanted, and a drag from there could freeze the window.
 PressOutcome EditingRules::Press(ControlId id, Button button, bool extending, Point at) {
     held_.reset();
-    if (!IsTypingBox(id)) {
-        return PressOutcome::Pass;
-    }
     const bool primary = button == Button::Primary;
+    const PressOutcome afresh =
+        primary && !extending ? PressOutcome::ClearSelectionAndPass : PressOutcome::Pass;
+    if (!IsTypingBox(id)) {
+        return Layout(id).kind == ControlKind::TextBox ? afresh : PressOutcome::Pass;
+    }
     // A press into a box that a LostFocus kept from taking the focus still selects there, so
     // that a text can be read from it.
     const bool focusedByThisPress = std::exchange(pointerFocused_, std::nullopt) == id;
@@ -56,8 +60,7 @@ PressOutcome EditingRules::Press(ControlId id, Button button, bool extending, Po
         }
         return PressOutcome::Hold;
     }
-    // A press on selected text would start dragging it out rather than select afresh.
-    return primary && !extending ? PressOutcome::ClearSelectionAndPass : PressOutcome::Pass;
+    return afresh;
 }
 
 MoveOutcome EditingRules::Move(ControlId id, Point at, bool primaryHeld, Point threshold) {

@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
@@ -24,21 +23,6 @@ void BoxEdit::insertFromMimeData(const QMimeData* source) {
     if (const std::optional<Inserted> taken = Taken(text.toStdU16String(), Insertion::Paste)) {
         ReplaceSelectionOf(this, ToQString(taken->text));
     }
-}
-
-// A press on the selected text of a read-only box would start dragging it out, and Qt can start
-// that drag again from its autoscroll once the first has taken the release: the window then
-// takes no input. There a copy is what is wanted, so a press selects afresh from where it is.
-void BoxEdit::mousePressEvent(QMouseEvent* event) {
-    if (isReadOnly() && event->button() == Qt::LeftButton &&
-        (event->modifiers() & Qt::ShiftModifier) == 0) {
-        QTextCursor cursor = textCursor();
-        if (cursor.hasSelection()) {
-            cursor.clearSelection();
-            setTextCursor(cursor);
-        }
-    }
-    QPlainTextEdit::mousePressEvent(event);
 }
 
 void BoxEdit::resizeEvent(QResizeEvent* event) {

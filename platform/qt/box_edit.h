@@ -28,7 +28,6 @@ class BoxEdit final : public QPlainTextEdit {
   protected:
     // Pastes, middle-click pastes and drops where they point all arrive here.
     void insertFromMimeData(const QMimeData* source) override;
-    void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
