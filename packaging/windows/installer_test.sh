@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Runs cpack on the Windows build, then, inside a Wine session: the zip holds the program; the
-# installer refuses Windows before 10; it installs silently with a Start-menu entry, an
-# uninstaller and a complete entry in the installed-programs list; the uninstaller refuses while
-# the program runs and keeps everything, then removes it all, its publisher's key included.
+# Runs cpack on the Windows build, then, inside a Wine session: the zip holds the program and a
+# read-me saying what it is and what it needs; the installer refuses Windows before 10; it
+# installs silently with a Start-menu entry, an uninstaller and a complete entry in the
+# installed-programs list; the uninstaller refuses while the program runs and keeps everything,
+# then removes it all, its publisher's key included.
 #   installer_test.sh CPACK CPACK_CONFIG PACKAGE_FILE_NAME EXECUTABLE_NAME REGISTRY_KEY VENDOR
+#                     DESCRIPTION
 set -euo pipefail
 cpack=$1 config=$2 package=$3 program=$4.exe
 entry="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$5"
@@ -22,6 +24,8 @@ trap 'rm -rf "$work"' EXIT
 
 listing=$(unzip -l "$work/$package.zip")
 [[ $listing == *" $package/$program"* ]] || fail "the zip lacks $program"
+readme=$(unzip -p "$work/$package.zip" "$package/README.txt" | tr -d '\r' | tr '\n' ' ')
+[[ $readme == *"$7"*"needs Windows 10 or later"* ]] || fail "the zip's README.txt: $readme"
 
 # A fresh prefix passes for Windows 7; Wine takes a version for each program file's name.
 windows_version() {
