@@ -2,8 +2,9 @@
 # Runs cpack on the Windows build, then, inside a Wine session: the zip holds the program and a
 # read-me saying what it is and what it needs; the installer refuses Windows before 10; it
 # installs silently with a Start-menu entry, an uninstaller and a complete entry in the
-# installed-programs list; the uninstaller refuses while the program runs and keeps everything,
-# then removes it all, its publisher's key included.
+# installed-programs list; while the program runs, the uninstaller and a silent installer refuse
+# and change nothing, and an interactive installer asks, installs on Retry and starts the
+# program from its finish page; the uninstaller then removes it all, its publisher's key too.
 #   installer_test.sh CPACK CPACK_CONFIG PACKAGE_FILE_NAME EXECUTABLE_NAME REGISTRY_KEY VENDOR
 #                     DESCRIPTION
 set -euo pipefail
@@ -19,7 +20,8 @@ refused() {
 }
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A failed run stops what it started, which in a shared Wine session would outlive it.
+trap 'wine taskkill /f /im "$program" /im "$package.exe" &>/dev/null || :; rm -rf "$work"' EXIT
 "$cpack" --config "$config" -B "$work" >"$work/cpack.log" || { cat "$work/cpack.log"; exit 1; }
 
 listing=$(unzip -l "$work/$package.zip")
@@ -56,16 +58,40 @@ done
 kib=$(($(stat -c %s "$drive_c/Tessoral/$program") / 1024))
 ((seen >= kib)) || fail "EstimatedSize is $((seen)) KiB, the program alone $kib"
 
-# The program runs until its window is found and it is stopped; the uninstaller must keep all.
+# The program runs until its window is found and it is stopped; the uninstaller and a silent
+# installer must keep all: every file with the old time it is marked with, every entry's value.
 wine 'C:\Tessoral\'"$program" &
 running=$!
 timeout 60 xdotool search --sync --classname "$program" >/dev/null || fail "$program did not start"
+touch -d @1000000000 "$drive_c/Tessoral/"* "${shortcut%/*}/"*
+wine reg add "$entry" /v DisplayVersion /d old /f >/dev/null
+installed() { stat -c '%n %s %Y' "$drive_c/Tessoral/"* "${shortcut%/*}/"*; query "$entry"; }
+before=$(installed)
 refused "the uninstaller with $program running" "is running" \
     wine "$drive_c/Tessoral/Uninstall.exe" /S '_?=C:\Tessoral'
 [[ -f $drive_c/Tessoral/$program && -e $shortcut ]] || fail "the refusing uninstaller removed files"
 wine reg query "$entry" >/dev/null || fail "the refusing uninstaller removed the entry"
+refused "the installer with $program running" "is running, so it was not installed" \
+    wine "$work/$package.exe" /S '/D=C:\Tessoral'
+[[ $(installed) == "$before" ]] || fail "a refusal changed the installation"
+
+# Interactively it asks (the message box's text as Wine traces it), installs on Retry once the
+# program is stopped, and the finish page starts the program. Return goes
+# through the pages; spare presses show the progress page's details or ask again.
+WINEDEBUG=trace+msgbox wine "$work/$package.exe" '/D=C:\Tessoral' 2>"$work/trace" &
+installer=$!
+timeout 60 xdotool search --sync --classname "$package.exe" windowactivate --sync %1 >/dev/null
+press_until() { timeout 60 bash -c "until $1; do xdotool key Return; sleep 1; done" >/dev/null; }
+press_until "grep -aq 'msgbox.*is running. Close it, then choose Retry.' $work/trace" ||
+    fail "the installer did not ask to close $program: $(grep -a msgbox "$work/trace")"
 wine taskkill /f /im "$program" >/dev/null
 wait "$running" || true
+press_until "xdotool search --classname $program" || fail "the finish page did not start $program"
+wait "$installer" || fail "the installer failed after Retry"
+(($(stat -c %Y "$drive_c/Tessoral/$program") != 1000000000)) || fail "$program was not replaced"
+started=$(xdotool search --classname "$program" getwindowpid %1)  # not this shell's child
+wine taskkill /f /im "$program" >/dev/null
+timeout 60 tail --pid="$started" -f /dev/null
 
 wine "$drive_c/Tessoral/Uninstall.exe" /S '_?=C:\Tessoral'
 [[ ! -e $drive_c/Tessoral/$program ]] || fail "the uninstaller left $program"
@@ -73,4 +99,4 @@ wine "$drive_c/Tessoral/Uninstall.exe" /S '_?=C:\Tessoral'
 for key in "$entry" "$publisher"; do
     if wine reg query "$key" >/dev/null 2>&1; then fail "the uninstaller left $key"; fi
 done
-echo "zip, both refusals, installer, its entry and uninstaller as expected"
+echo "zip, refusals, installer over the running program, its entry and uninstaller as expected"
