@@ -76,9 +76,9 @@ refused "the installer with $program running" "is running, so it was not install
 [[ $(installed) == "$before" ]] || fail "a refusal changed the installation"
 
 # Interactively it asks (the message box's text as Wine traces it), installs on Retry once the
-# program is stopped, and the finish page starts the program. Return goes
+# program is stopped, and the finish page starts the program by its plain path. Return goes
 # through the pages; spare presses show the progress page's details or ask again.
-WINEDEBUG=trace+msgbox wine "$work/$package.exe" '/D=C:\Tessoral' 2>"$work/trace" &
+WINEDEBUG=trace+msgbox,trace+process wine "$work/$package.exe" '/D=C:\Tessoral' 2>"$work/trace" &
 installer=$!
 timeout 60 xdotool search --sync --classname "$package.exe" windowactivate --sync %1 >/dev/null
 press_until() { timeout 60 bash -c "until $1; do xdotool key Return; sleep 1; done" >/dev/null; }
@@ -89,6 +89,8 @@ wait "$running" || true
 press_until "xdotool search --classname $program" || fail "the finish page did not start $program"
 wait "$installer" || fail "the installer failed after Retry"
 (($(stat -c %Y "$drive_c/Tessoral/$program") != 1000000000)) || fail "$program was not replaced"
+grep -qF 'cmdline L"\"C:\\Tessoral\\'"$program"'\""' "$work/trace" ||
+    fail "the finish page ran $(grep -a -o "cmdline .*$program.*" "$work/trace")"
 started=$(xdotool search --classname "$program" getwindowpid %1)  # not this shell's child
 wine taskkill /f /im "$program" >/dev/null
 timeout 60 tail --pid="$started" -f /dev/null
