@@ -122,15 +122,7 @@ LRESULT Win32Window::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kAlertsMessage:
             return router_.Alerts();
         case WM_ACTIVATE:
-            // A plain window forgets its focused control when another window is activated.
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                HWND focus = GetFocus();
-                if (focus != nullptr && IsChild(window_, focus) != FALSE) {
-                    focusWhileInactive_ = focus;
-                }
-            } else if (focusWhileInactive_ != nullptr) {
-                ::SetFocus(focusWhileInactive_);
-            }
+            keptFocus_.Activated(window_, wParam);
             return 0;
         case WM_DPICHANGED: {
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);

@@ -204,7 +204,7 @@ void Win32Window::MoveFrame(int left, int top) {
 
 void Win32Window::Show(std::optional<ControlId> focus) {
     if (focus) {
-        focusWhileInactive_ = handles_[*focus];
+        keptFocus_.Keep(handles_[*focus]);
     }
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);

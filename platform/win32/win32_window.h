@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "accessibility.h"
+#include "activation.h"
 #include "live_region.h"
 #include "native_window.h"
 
@@ -106,7 +107,7 @@ class Win32Window final : public NativeWindow {
     std::vector<BrushHandle> backgrounds_;  // by ControlId; empty where the system colour serves
     std::optional<LiveRegion> liveRegion_;  // what a screen reader is told
     std::optional<AccessibleTexts> accessibleTexts_;  // opened at the first name given
-    HWND focusWhileInactive_ = nullptr;
+    KeptFocus keptFocus_;
     bool focusByPointer_ = false;  // a press is giving a control the focus
     // A left press that only gave a typing box the focus, at its point, let through to the box if
     // a drag follows it.

@@ -2,7 +2,9 @@
 //   tsrl_win32_probe       "Name=text" per text box; "fit=" the single-line boxes whose whole
 //                          text shows; the client size, DPI, focused control and beeps
 //   tsrl_win32_probe NAME  the screen point at the middle of that control, "x y"
-//   tsrl_win32_probe listen  "listening", then a line per live-region event: the region's text
+//   tsrl_win32_probe listen  "listening", then a line per live-region event: the region's text,
+//                          and per focus event "focus=" and the control's name ("other" outside
+//                          the calculator)
 // Exits 1 while the window is not there.
 #include <windows.h>
 
@@ -24,6 +26,27 @@ LRESULT Ask(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
+HWND Calculator() {
+    const auto& caption = tsrl::kForm1Layout.caption;
+    return FindWindowW(nullptr, std::wstring(caption.begin(), caption.end()).c_str());
+}
+
+// A control of the calculator by its layout name, the window by its own.
+std::string NameOf(HWND handle) {
+    HWND window = Calculator();
+    if (handle == nullptr || window == nullptr) {
+        return "other";
+    }
+    if (handle == window) {
+        return std::string(tsrl::kForm1Layout.name);
+    }
+    const int id = GetParent(handle) == window ? GetDlgCtrlID(handle) : 0;
+    const auto controls = tsrl::kForm1Layout.controls;
+    return id > 0 && static_cast<std::size_t>(id) <= controls.size()
+               ? std::string(controls[static_cast<std::size_t>(id - 1)].name)
+               : "other";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -38,6 +61,12 @@ int main(int argc, char** argv) {
                 std::printf("%ls\n", text.data());
             },
             0, 0, WINEVENT_OUTOFCONTEXT);
+        SetWinEventHook(
+            EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
+            [](HWINEVENTHOOK, DWORD, HWND focus, LONG, LONG, DWORD, DWORD) {
+                std::printf("focus=%s\n", NameOf(focus).c_str());
+            },
+            0, 0, WINEVENT_OUTOFCONTEXT);
         std::puts("listening");
         for (MSG message{}; GetMessageW(&message, nullptr, 0, 0) > 0;) {
             DispatchMessageW(&message);
@@ -45,8 +74,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const auto& layout = tsrl::kForm1Layout;
-    const std::wstring caption(layout.caption.begin(), layout.caption.end());
-    HWND window = FindWindowW(nullptr, caption.c_str());
+    HWND window = Calculator();
     if (window == nullptr || IsWindowVisible(window) == FALSE) {
         return 1;
     }
@@ -85,9 +113,7 @@ int main(int argc, char** argv) {
     GUITHREADINFO thread{};
     thread.cbSize = sizeof thread;
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
-    const int focus = thread.hwndFocus != nullptr ? GetDlgCtrlID(thread.hwndFocus) : 0;
-    const std::string focusName(focus > 0 ? controls[static_cast<std::size_t>(focus - 1)].name
-                                          : "");
+    const std::string focusName(thread.hwndFocus != nullptr ? NameOf(thread.hwndFocus) : "");
     std::printf("fit=%s\nclient=%ldx%ld\ndpi=%u\nfocus=%s\nbeeps=%lld\n", fit.c_str(), client.right,
                 client.bottom, GetDpiForSystem(), focusName.c_str(),
                 static_cast<long long>(SendMessageW(window, tsrl::forms::kAlertsMessage, 0, 0)));

@@ -12,6 +12,7 @@ EXE, PROBE = sys.argv[1:3]
 SCREENSHOT = sys.argv[3] if len(sys.argv) > 3 else None
 ROW_ERROR = "Error!  Input not a number or out of range!"
 PATIENCE = 20.0  # seconds for the window to show what a step did
+FOCUS = "focus="  # the listener's lines for focus events
 # What a screen reader is told in the steps below, in order, in the words Orca speaks on Linux.
 SAID = ["256"] + [ROW_ERROR + ", Operand 1 hex, " + text for text in ("G1", "G1", "70 characters")]
 SAID += ["00, Adding, Exceeds capacity of a Long data type!"]
@@ -48,23 +49,66 @@ def expect(**wanted):
         time.sleep(0.2)
 
 
-def heard(count):
-    """The listener's lines, "listening" and a text per live-region event, once there are COUNT."""
+def heard(count, focus=False):
+    """What the listener heard, once it has COUNT such lines: the live region's texts, or the
+    names of the controls the focus events came from."""
     deadline = time.monotonic() + PATIENCE
-    while len(lines := open(said.name).read().splitlines()) < count and time.monotonic() < deadline:
+    while True:
+        lines = open(said.name).read().splitlines()[1:]  # after "listening"
+        lines = [l.removeprefix(FOCUS) for l in lines if l.startswith(FOCUS) == focus]
+        if len(lines) >= count or time.monotonic() > deadline:
+            return lines
         time.sleep(0.2)
-    return lines
+
+
+def x_window(name):
+    return subprocess.run(["xdotool", "search", "--name", name], capture_output=True, text=True,
+                          check=True).stdout.split()[0]
+
+
+def active_window():
+    return subprocess.run(["xdotool", "getactivewindow", "getwindowname"], capture_output=True,
+                          text=True).stdout.strip()
+
+
+def click_title_bar():
+    """Activates the window as a user does: a click in the middle of its title bar."""
+    window = x_window("^TSRL")
+    shell = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window],
+                           capture_output=True, text=True, check=True).stdout
+    at = {k: int(v) for k, v in (line.split("=") for line in shell.split())}
+    extents = subprocess.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"],
+                             capture_output=True, text=True, check=True).stdout
+    top = int(extents.split("=")[1].split(",")[2])
+    xdotool("mousemove", "--sync", str(at["X"] + at["WIDTH"] // 2), str(at["Y"] - top // 2),
+            "click", "1")
 
 
 said = tempfile.NamedTemporaryFile()
 listener = subprocess.Popen(["wine", PROBE, "listen"], stdout=said, stderr=subprocess.DEVNULL)
-heard(1)  # hooked before the program starts
+while not open(said.name).read():  # hooked before the program starts
+    time.sleep(0.2)
+other = None  # another program, activated in between
 program = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL)
 try:
     dpi = int(expect(Text1Dec="0", Text3Bin="0" * 32, focus="Text1Dec", beeps="0")["dpi"])
     client = "%dx%d" % (round(6015 * dpi / 1440), round(3420 * dpi / 1440))
     expect(client=client, fit="Text1Bin Text2Bin Text3Bin")
+    # A screen reader is told of the focused box when the window first shows, and again when the
+    # window is activated after another program.
+    focused = heard(1, focus=True)
+    assert focused == ["Text1Dec"], "focus events at start %s" % focused
+    other = subprocess.Popen(["wine", "notepad"], stdin=subprocess.DEVNULL,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    deadline = time.monotonic() + PATIENCE
+    while not active_window().endswith("Notepad") and time.monotonic() < deadline:
+        time.sleep(0.2)
+    xdotool("windowmove", x_window("Notepad$"), "600", "600")  # clear of the title bar
+    click_title_bar()
+    expect(focus="Text1Dec")
+    focused = heard(3, focus=True)
+    assert focused == ["Text1Dec", "other", "Text1Dec"], "focus events %s" % focused
 
     # The typical use: 200, Enter, 56, Enter, click +.
     for action, argument in (("type", "200"), ("key", "Return"), ("type", "56"), ("key", "Return")):
@@ -97,10 +141,10 @@ try:
     xdotool("type", "7FFFFFFF")
     click("Plus")
     expect(Text1Dec="2147483647", Text3Hex="Adding", beeps="4")
-    told = heard(1 + len(SAID))[1:]  # the listener hears a little after the window shows
+    told = heard(len(SAID))  # the listener hears a little after the window shows
     assert told == SAID, "a screen reader was told %s" % told
     print("passed")
 finally:
-    for process in (program, listener):
+    for process in filter(None, (program, listener, other)):
         process.terminate()
         process.wait(timeout=PATIENCE)
