@@ -87,15 +87,6 @@ LRESULT CALLBACK Win32Window::ControlProc(HWND handle, UINT message, WPARAM wPar
     return reinterpret_cast<Win32Window*>(self)->ControlMessage(id, message, wParam, lParam);
 }
 
-LRESULT Win32Window::Coloured(ControlId id, HDC dc) {
-    const ControlLayout& c = layout_.controls[id];
-    SetBkColor(dc, RGB(c.background->red, c.background->green, c.background->blue));
-    if (c.foreground) {
-        SetTextColor(dc, RGB(c.foreground->red, c.foreground->green, c.foreground->blue));
-    }
-    return reinterpret_cast<LRESULT>(backgrounds_[id].get());
-}
-
 LRESULT Win32Window::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
@@ -112,9 +103,15 @@ LRESULT Win32Window::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
-            if (const auto id = IdOf(reinterpret_cast<HWND>(lParam)); id && backgrounds_[*id]) {
-                return Coloured(*id, reinterpret_cast<HDC>(wParam));
+            if (const auto id = IdOf(reinterpret_cast<HWND>(lParam))) {
+                if (HBRUSH brush = colours_.Paint(*id, reinterpret_cast<HDC>(wParam))) {
+                    return reinterpret_cast<LRESULT>(brush);
+                }
             }
+            break;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            colours_.SystemChanged(window_, message);
             break;
         case kFinishFocusMessage:
             router_.FinishFocusChange();

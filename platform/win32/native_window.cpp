@@ -19,10 +19,6 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr DWORD kWindowExStyle = 0;
 constexpr int kIconResource = 1;  // the program file's own icon
 
-COLORREF ToColorRef(const Rgb& rgb) {
-    return RGB(rgb.red, rgb.green, rgb.blue);
-}
-
 struct NativeKind {
     const wchar_t* windowClass;
     DWORD style;
@@ -68,7 +64,7 @@ void SetProgramIcon(HWND window) {
 }  // namespace
 
 Win32Window::Win32Window(const WindowLayout& layout, EventRouter& router)
-    : layout_(layout), router_(router), dpi_(GetDpiForSystem()) {
+    : layout_(layout), router_(router), dpi_(GetDpiForSystem()), colours_(layout.controls) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
@@ -91,7 +87,6 @@ Win32Window::Win32Window(const WindowLayout& layout, EventRouter& router)
     handles_.resize(count);
     fonts_.resize(count);
     madeFonts_.resize(count);
-    backgrounds_.resize(count);
     liveRegion_.emplace(window_);
     ApplyDpi(dpi_);
     const POINT clientAt{TwipsToPixels(layout.clientLeft, dpi_),
@@ -130,9 +125,6 @@ NativeControl* Win32Window::Create(ControlId id, const ControlLayout& c) {
         SetNoMargins(handle);  // before the fitting reads the width the box shows text in
         SendMessageW(handle, EM_SETLIMITTEXT, 0, 0);  // no length limit
         BreakWordsAtBlanks(handle);
-    }
-    if (c.background) {
-        backgrounds_[id].reset(CreateSolidBrush(ToColorRef(*c.background)));
     }
     return AsNative(handle);
 }

@@ -13,6 +13,7 @@
 
 #include "accessibility.h"
 #include "activation.h"
+#include "colours.h"
 #include "live_region.h"
 #include "native_window.h"
 
@@ -32,7 +33,6 @@ struct GdiDeleter {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }
 };
 using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
-using BrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
 
 FontHandle MakeFont(const Font& font, UINT dpi);
 // A box shows its text from the client edge on, with no margin of its own.
@@ -92,7 +92,6 @@ class Win32Window final : public NativeWindow {
     // A press the rules judge, given the focus first; true where it goes no further.
     bool OnPress(ControlId id, bool primary, WPARAM wParam, LPARAM lParam);
     void OnMove(ControlId id, WPARAM wParam, LPARAM lParam);
-    LRESULT Coloured(ControlId id, HDC dc);
 
     const WindowLayout& layout_;
     EventRouter& router_;
@@ -104,8 +103,8 @@ class Win32Window final : public NativeWindow {
     std::vector<FontHandle> madeFonts_;
     std::optional<Font> windowFont_;
     FontHandle madeWindowFont_;
-    std::vector<BrushHandle> backgrounds_;  // by ControlId; empty where the system colour serves
-    std::optional<LiveRegion> liveRegion_;  // what a screen reader is told
+    ControlColours colours_;
+    std::optional<LiveRegion> liveRegion_;            // what a screen reader is told
     std::optional<AccessibleTexts> accessibleTexts_;  // opened at the first name given
     KeptFocus keptFocus_;
     bool focusByPointer_ = false;  // a press is giving a control the focus

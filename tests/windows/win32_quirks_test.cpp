@@ -1,12 +1,14 @@
 // What only the Win32 backend has to get right: the controls re-placed when the window moves to
-// a screen of another DPI, boxes drawn over the labels that overlap them, a BM_CLICK that
-// reaches a disabled button, and EDIT controls that notify a change differently by style.
+// a screen of another DPI, boxes drawn over the labels that overlap them, the system's colours
+// under high contrast, a BM_CLICK that reaches a disabled button, and EDIT controls that notify
+// a change differently by style.
 #include <windows.h>
 
 #include <array>
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "long_text_edit.h"
 #include "wide_text.h"
@@ -290,6 +292,90 @@ TEST_F(Win32Window, ALongPasteWrapsAsOneInsertionAndUndoesInOneStep) {
         EXPECT_EQ(Text("Text1Dec"), row.held);
     }
 }
+
+// Wine keeps no high-contrast setting: while this lives, the program's import of
+// SystemParametersInfoW, which the backend calls too, answers for it as Windows would.
+bool highContrast = false;
+// Read from the import before anything changes it.
+const auto systemParameters = &SystemParametersInfoW;
+BOOL WINAPI WithHighContrast(UINT action, UINT size, PVOID data, UINT flags) {
+    if (action != SPI_GETHIGHCONTRAST) {
+        return systemParameters(action, size, data, flags);
+    }
+    static_cast<HIGHCONTRASTW*>(data)->dwFlags = highContrast ? HCF_HIGHCONTRASTON : 0;
+    return TRUE;
+}
+class HighContrastSetting {
+  public:
+    HighContrastSetting() { Import(systemParameters, &WithHighContrast); }
+    HighContrastSetting(const HighContrastSetting&) = delete;
+    HighContrastSetting& operator=(const HighContrastSetting&) = delete;
+    ~HighContrastSetting() { Import(&WithHighContrast, systemParameters); }
+
+  private:
+    static void Import(decltype(&SystemParametersInfoW) from, decltype(&SystemParametersInfoW) to) {
+        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+            base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const DWORD imports =
+            nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+        for (auto* dll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports);
+             dll->Name != 0; ++dll) {
+            for (auto* f = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+                 f->u1.Function != 0; ++f) {
+                if (f->u1.Function == reinterpret_cast<ULONG_PTR>(from)) {
+                    DWORD was = 0;
+                    VirtualProtect(&f->u1.Function, sizeof f->u1.Function, PAGE_READWRITE, &was);
+                    f->u1.Function = reinterpret_cast<ULONG_PTR>(to);
+                    VirtualProtect(&f->u1.Function, sizeof f->u1.Function, was, &was);
+                }
+            }
+        }
+    }
+};
+
+// The display boxes as the setting is turned on and off while the window shows: under high
+// contrast in the system's colours, as any read-only box (the pixel below the text, and some of
+// the text), otherwise in the layout's.
+struct ContrastCase {
+    std::string name;
+    std::vector<bool> turned;
+};
+void PrintTo(const ContrastCase& row, std::ostream* out) {
+    *out << row.name;
+}
+class HighContrast : public Win32Window, public ::testing::WithParamInterface<ContrastCase> {};
+TEST_P(HighContrast, DisplayBoxesFollowTheSetting) {
+    const HighContrastSetting setting;
+    HWND window = GetAncestor(HandleOf(Control("Text1Dec")), GA_ROOT);
+    for (const bool on : GetParam().turned) {
+        highContrast = on;
+        SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        driver::ProcessEvents();
+    }
+    for (const forms::ControlLayout& c : kForm1Layout.controls) {
+        if (!c.locked) {
+            continue;
+        }
+        const auto rgb = [](const forms::Rgb& v) { return RGB(v.red, v.green, v.blue); };
+        const COLORREF background = highContrast ? GetSysColor(COLOR_3DFACE) : rgb(*c.background);
+        const COLORREF text = highContrast ? GetSysColor(COLOR_WINDOWTEXT) : rgb(*c.foreground);
+        const Picture shown(HandleOf(Control(std::string(c.name))));
+        const RECT area = shown.Area();
+        EXPECT_EQ(shown.At(0, area.bottom - 1), background) << c.name;
+        int inked = 0;
+        for (int x = 0; x < area.right; ++x) {
+            for (int y = 0; y < area.bottom; ++y) {
+                inked += shown.At(x, y) == text ? 1 : 0;
+            }
+        }
+        EXPECT_GT(inked, 0) << c.name;
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Form1, HighContrast,
+                         ::testing::Values(ContrastCase{"TurnedOn", {true}},
+                                           ContrastCase{"TurnedOnAndOff", {true, false}}),
+                         [](const auto& row) { return row.param.name; });
 
 // BM_CLICK clicks even a disabled button; Divide, disabled for the zero in Text2Dec, must not
 // run. Not, enabled, shows that the message does click.
