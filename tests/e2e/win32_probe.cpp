@@ -1,6 +1,7 @@
 // Reads the running calculator window from another process, as assistive tools do:
 //   tsrl_win32_probe       "Name=text" per text box; "fit=" the single-line boxes whose whole
-//                          text shows; the client size, DPI, focused control and beeps
+//                          text shows; the client size, DPI, focused control, beeps and the
+//                          live region's text
 //   tsrl_win32_probe NAME  the screen point at the middle of that control, "x y"
 //   tsrl_win32_probe listen  "listening", then a line per live-region event: the region's text,
 //                          and per focus event "focus=" and the control's name ("other" outside
@@ -114,8 +115,10 @@ int main(int argc, char** argv) {
     thread.cbSize = sizeof thread;
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
     const std::string focusName(thread.hwndFocus != nullptr ? NameOf(thread.hwndFocus) : "");
-    std::printf("fit=%s\nclient=%ldx%ld\ndpi=%u\nfocus=%s\nbeeps=%lld\n", fit.c_str(), client.right,
-                client.bottom, GetDpiForSystem(), focusName.c_str(),
+    std::array<wchar_t, 1024> said{};  // the live region is the one child without an id
+    GetWindowTextW(GetDlgItem(window, 0), said.data(), static_cast<int>(said.size()));
+    std::printf("said=%ls\nfit=%s\nclient=%ldx%ld\ndpi=%u\nfocus=%s\nbeeps=%lld\n", said.data(),
+                fit.c_str(), client.right, client.bottom, GetDpiForSystem(), focusName.c_str(),
                 static_cast<long long>(SendMessageW(window, tsrl::forms::kAlertsMessage, 0, 0)));
     return 0;
 }
