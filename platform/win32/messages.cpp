@@ -15,6 +15,8 @@
 namespace tsrl::forms {
 namespace {
 
+constexpr WPARAM kDelete = 0x7F;
+
 bool ShiftHeld() {
     return GetKeyState(VK_SHIFT) < 0;
 }
@@ -198,6 +200,11 @@ LRESULT Win32Window::ControlMessage(ControlId id, UINT message, WPARAM wParam, L
         case WM_CHAR: {
             // The character of a Tab, which has already moved the focus.
             if (wParam == L'\t') {
+                return 0;
+            }
+            // What Ctrl+Backspace types, never typed into a box.
+            if (wParam == kDelete) {
+                DeleteWordBefore(id);
                 return 0;
             }
             const auto key = static_cast<char16_t>(wParam == L'\n' ? kEnterKey : wParam);

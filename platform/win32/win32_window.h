@@ -89,6 +89,8 @@ class Win32Window final : public NativeWindow {
     void ApplyFont(ControlId id);
     // The clipboard's text, as the router lets the box take it.
     void Paste(ControlId id);
+    // Ctrl+Backspace, which the native box would type as a DEL.
+    void DeleteWordBefore(ControlId id);
     // A press the rules judge, given the focus first; true where it goes no further.
     bool OnPress(ControlId id, bool primary, WPARAM wParam, LPARAM lParam);
     void OnMove(ControlId id, WPARAM wParam, LPARAM lParam);
