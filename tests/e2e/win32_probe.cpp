@@ -1,11 +1,10 @@
 // Reads the running calculator window from another process, as assistive tools do:
 //   tsrl_win32_probe       "Name=text" per text box; "fit=" the single-line boxes whose whole
-//                          text shows; the client size, DPI, focused control, beeps and the
-//                          live region's text
+//                          text shows; the client size, DPI, focused control and beeps
+//                          and "said=" the live region's text
 //   tsrl_win32_probe NAME  the screen point at the middle of that control, "x y"
-//   tsrl_win32_probe listen  "listening", then a line per live-region event: the region's text,
-//                          and per focus event "focus=" and the control's name ("other" outside
-//                          the calculator)
+//   tsrl_win32_probe listen  "listening", then a line per live-region event: the region's text
+//                          and per focus event "focus=" the control's name, "other" outside it
 // Exits 1 while the window is not there.
 #include <windows.h>
 
@@ -27,25 +26,16 @@ LRESULT Ask(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
-HWND Calculator() {
-    const auto& caption = tsrl::kForm1Layout.caption;
-    return FindWindowW(nullptr, std::wstring(caption.begin(), caption.end()).c_str());
-}
-
-// A control of the calculator by its layout name, the window by its own.
-std::string NameOf(HWND handle) {
-    HWND window = Calculator();
-    if (handle == nullptr || window == nullptr) {
+// A control of the calculator by its name in the layout, or "other".
+std::string NameOf(HWND control) {
+    const auto& layout = tsrl::kForm1Layout;
+    const std::wstring caption(layout.caption.begin(), layout.caption.end());
+    const auto id = static_cast<std::size_t>(GetDlgCtrlID(control)) - 1;  // controls from 1 on
+    if (GetParent(control) != FindWindowW(nullptr, caption.c_str()) ||
+        id >= layout.controls.size()) {
         return "other";
     }
-    if (handle == window) {
-        return std::string(tsrl::kForm1Layout.name);
-    }
-    const int id = GetParent(handle) == window ? GetDlgCtrlID(handle) : 0;
-    const auto controls = tsrl::kForm1Layout.controls;
-    return id > 0 && static_cast<std::size_t>(id) <= controls.size()
-               ? std::string(controls[static_cast<std::size_t>(id - 1)].name)
-               : "other";
+    return std::string(layout.controls[id].name);
 }
 
 }  // namespace
@@ -64,8 +54,8 @@ int main(int argc, char** argv) {
             0, 0, WINEVENT_OUTOFCONTEXT);
         SetWinEventHook(
             EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
-            [](HWINEVENTHOOK, DWORD, HWND focus, LONG, LONG, DWORD, DWORD) {
-                std::printf("focus=%s\n", NameOf(focus).c_str());
+            [](HWINEVENTHOOK, DWORD, HWND control, LONG, LONG, DWORD, DWORD) {
+                std::printf("focus=%s\n", NameOf(control).c_str());
             },
             0, 0, WINEVENT_OUTOFCONTEXT);
         std::puts("listening");
@@ -75,7 +65,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     const auto& layout = tsrl::kForm1Layout;
-    HWND window = Calculator();
+    const std::wstring caption(layout.caption.begin(), layout.caption.end());
+    HWND window = FindWindowW(nullptr, caption.c_str());
     if (window == nullptr || IsWindowVisible(window) == FALSE) {
         return 1;
     }
@@ -114,7 +105,9 @@ int main(int argc, char** argv) {
     GUITHREADINFO thread{};
     thread.cbSize = sizeof thread;
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
-    const std::string focusName(thread.hwndFocus != nullptr ? NameOf(thread.hwndFocus) : "");
+    const int focus = thread.hwndFocus != nullptr ? GetDlgCtrlID(thread.hwndFocus) : 0;
+    const std::string focusName(focus > 0 ? controls[static_cast<std::size_t>(focus - 1)].name
+                                          : "");
     std::array<wchar_t, 1024> said{};  // the live region is the one child without an id
     GetWindowTextW(GetDlgItem(window, 0), said.data(), static_cast<int>(said.size()));
     std::printf("said=%ls\nfit=%s\nclient=%ldx%ld\ndpi=%u\nfocus=%s\nbeeps=%lld\n", said.data(),

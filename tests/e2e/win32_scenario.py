@@ -12,7 +12,6 @@ EXE, PROBE = sys.argv[1:3]
 SCREENSHOT = sys.argv[3] if len(sys.argv) > 3 else None
 ROW_ERROR = "Error!  Input not a number or out of range!"
 PATIENCE = 20.0  # seconds for the window to show what a step did
-FOCUS = "focus="  # the listener's lines for focus events
 # What a screen reader is told in the steps below, in order, in the words Orca speaks on Linux.
 SAID = ["256"] + [ROW_ERROR + ", Operand 1 hex, " + text for text in ("G1", "G1", "70 characters")]
 SAID += ["00, Adding, Exceeds capacity of a Long data type!"]
@@ -50,44 +49,19 @@ def expect(**wanted):
 
 
 def heard(count, focus=False):
-    """What the listener heard, once it has COUNT such lines: the live region's texts, or the
-    names of the controls the focus events came from."""
+    """The listener's lines, once there are COUNT: "listening" and a text per live-region event,
+    or a line per focus event."""
     deadline = time.monotonic() + PATIENCE
     while True:
-        lines = open(said.name).read().splitlines()[1:]  # after "listening"
-        lines = [l.removeprefix(FOCUS) for l in lines if l.startswith(FOCUS) == focus]
+        lines = [l for l in open(said.name).read().splitlines() if l.startswith("focus=") == focus]
         if len(lines) >= count or time.monotonic() > deadline:
             return lines
         time.sleep(0.2)
 
 
-def x_window(name):
-    return subprocess.run(["xdotool", "search", "--name", name], capture_output=True, text=True,
-                          check=True).stdout.split()[0]
-
-
-def active_window():
-    return subprocess.run(["xdotool", "getactivewindow", "getwindowname"], capture_output=True,
-                          text=True).stdout.strip()
-
-
-def click_title_bar():
-    """Activates the window as a user does: a click in the middle of its title bar."""
-    window = x_window("^TSRL")
-    shell = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window],
-                           capture_output=True, text=True, check=True).stdout
-    at = {k: int(v) for k, v in (line.split("=") for line in shell.split())}
-    extents = subprocess.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"],
-                             capture_output=True, text=True, check=True).stdout
-    top = int(extents.split("=")[1].split(",")[2])
-    xdotool("mousemove", "--sync", str(at["X"] + at["WIDTH"] // 2), str(at["Y"] - top // 2),
-            "click", "1")
-
-
 said = tempfile.NamedTemporaryFile()
 listener = subprocess.Popen(["wine", PROBE, "listen"], stdout=said, stderr=subprocess.DEVNULL)
-while not open(said.name).read():  # hooked before the program starts
-    time.sleep(0.2)
+heard(1)  # hooked before the program starts
 other = None  # another program, activated in between
 program = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL)
@@ -95,20 +69,21 @@ try:
     dpi = int(expect(Text1Dec="0", Text3Bin="0" * 32, focus="Text1Dec", beeps="0")["dpi"])
     client = "%dx%d" % (round(6015 * dpi / 1440), round(3420 * dpi / 1440))
     expect(client=client, fit="Text1Bin Text2Bin Text3Bin")
-    # A screen reader is told of the focused box when the window first shows, and again when the
-    # window is activated after another program.
-    focused = heard(1, focus=True)
-    assert focused == ["Text1Dec"], "focus events at start %s" % focused
-    other = subprocess.Popen(["wine", "notepad"], stdin=subprocess.DEVNULL,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    deadline = time.monotonic() + PATIENCE
-    while not active_window().endswith("Notepad") and time.monotonic() < deadline:
-        time.sleep(0.2)
-    xdotool("windowmove", x_window("Notepad$"), "600", "600")  # clear of the title bar
-    click_title_bar()
+    # A screen reader is told of the focused box at start, and again when the window is activated
+    # after another program (moved off the title bar once it is active).
+    assert heard(1, focus=True) == ["focus=Text1Dec"], heard(1, focus=True)
+    other = subprocess.Popen(["wine", "notepad"], stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    xdotool("search", "--sync", "--onlyvisible", "--name", "Notepad$", "windowactivate", "--sync",
+            "%1", "windowmove", "%1", "600", "600")
+    shell = subprocess.run(["xdotool", "search", "--name", "^TSRL", "getwindowgeometry", "--shell"],
+                           capture_output=True, text=True, check=True).stdout
+    at = {k: int(v) for k, v in (line.split("=") for line in shell.split())}
+    # A click on the title bar, just above the client area.
+    xdotool("mousemove", "--sync", str(at["X"] + at["WIDTH"] // 2), str(at["Y"] - 5), "click", "1")
     expect(focus="Text1Dec")
     focused = heard(3, focus=True)
-    assert focused == ["Text1Dec", "other", "Text1Dec"], "focus events %s" % focused
+    assert focused == ["focus=Text1Dec", "focus=other", "focus=Text1Dec"], focused
 
     # The typical use: 200, Enter, 56, Enter, click +.
     for action, argument in (("type", "200"), ("key", "Return"), ("type", "56"), ("key", "Return")):
@@ -142,7 +117,7 @@ try:
     click("Plus")
     expect(Text1Dec="2147483647", Text3Hex="Adding", beeps="4")
     expect(said="")  # once heard, the live region empties without a word more
-    told = heard(len(SAID))  # the listener hears a little after the window shows
+    told = heard(1 + len(SAID))[1:]  # the listener hears a little after the window shows
     assert told == SAID, "a screen reader was told %s" % told
     print("passed")
 finally:
