@@ -14,6 +14,17 @@ constexpr GUID kLiveSettingProperty{
 // the only thing that action has to say, and polite would queue it behind the name of the button
 // just clicked.
 constexpr LONG kAssertive = 2;
+// How long an announcement stays in the region: a reader reads the region's text for the event
+// within a moment, and one that reviews the window later should find no stale report.
+constexpr UINT kHeldMs = 5000;
+constexpr UINT_PTR kClearTimer = 1;
+
+// Set without a further event: a reader speaks a live region only for the event, and the
+// emptied text is no announcement.
+void CALLBACK Clear(HWND region, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
+    KillTimer(region, timer);
+    SetWindowTextW(region, L"");
+}
 
 }  // namespace
 
@@ -36,10 +47,12 @@ LiveRegion::LiveRegion(HWND window)
     services->Release();
 }
 
-// A reader speaks the region's name, which for a STATIC is its text: set first, then announced.
+// A reader speaks the region's name, which for a STATIC is its text: set first, then announced,
+// and emptied again a while later.
 void LiveRegion::Say(std::u16string_view text) {
     SetWindowTextW(region_, Wide(text).c_str());
     NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, region_, OBJID_CLIENT, CHILDID_SELF);
+    SetTimer(region_, kClearTimer, kHeldMs, &Clear);
 }
 
 }  // namespace tsrl::forms

@@ -15,6 +15,8 @@
 namespace tsrl::forms {
 namespace {
 
+constexpr WPARAM kDelete = 0x7F;
+
 bool ShiftHeld() {
     return GetKeyState(VK_SHIFT) < 0;
 }
@@ -89,15 +91,6 @@ LRESULT CALLBACK Win32Window::ControlProc(HWND handle, UINT message, WPARAM wPar
     return window->ControlMessage(id, message, wParam, lParam);
 }
 
-LRESULT Win32Window::Coloured(ControlId id, HDC dc) {
-    const ControlLayout& c = layout_.controls[id];
-    SetBkColor(dc, RGB(c.background->red, c.background->green, c.background->blue));
-    if (c.foreground) {
-        SetTextColor(dc, RGB(c.foreground->red, c.foreground->green, c.foreground->blue));
-    }
-    return reinterpret_cast<LRESULT>(backgrounds_[id].get());
-}
-
 LRESULT Win32Window::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
@@ -114,23 +107,21 @@ LRESULT Win32Window::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
-            if (const auto id = IdOf(reinterpret_cast<HWND>(lParam)); id && backgrounds_[*id]) {
-                return Coloured(*id, reinterpret_cast<HDC>(wParam));
+            if (const auto id = IdOf(reinterpret_cast<HWND>(lParam))) {
+                if (HBRUSH brush = colours_.Paint(*id, reinterpret_cast<HDC>(wParam))) {
+                    return reinterpret_cast<LRESULT>(brush);
+                }
             }
+            break;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            colours_.SystemChanged(window_, message);
             break;
         case kFinishFocusMessage:
             router_->FinishFocusChange();
             return 0;
         case WM_ACTIVATE:
-            // A plain window forgets its focused control when another window is activated.
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                HWND focus = GetFocus();
-                if (focus != nullptr && IsChild(window_, focus) != FALSE) {
-                    focusWhileInactive_ = focus;
-                }
-            } else if (focusWhileInactive_ != nullptr) {
-                ::SetFocus(focusWhileInactive_);
-            }
+            keptFocus_.Activated(window_, wParam);
             return 0;
         case WM_DPICHANGED: {
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -224,6 +215,11 @@ LRESULT Win32Window::ControlMessage(ControlId id, UINT message, WPARAM wParam, L
         case WM_CHAR: {
             // The character of a Tab, which has already moved the focus.
             if (wParam == L'\t') {
+                return 0;
+            }
+            // What Ctrl+Backspace types, never typed into a box.
+            if (wParam == kDelete) {
+                DeleteWordBefore(id);
                 return 0;
             }
             const auto key = static_cast<char16_t>(wParam == L'\n' ? kEnterKey : wParam);

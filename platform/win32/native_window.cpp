@@ -19,10 +19,6 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr DWORD kWindowExStyle = 0;
 constexpr int kIconResource = 1;  // the program file's own icon
 
-COLORREF ToColorRef(const Rgb& rgb) {
-    return RGB(rgb.red, rgb.green, rgb.blue);
-}
-
 struct NativeKind {
     const wchar_t* windowClass;
     DWORD style;
@@ -67,7 +63,8 @@ void SetProgramIcon(HWND window) {
 
 }  // namespace
 
-Win32Window::Win32Window(const WindowLayout& layout) : layout_(layout), dpi_(GetDpiForSystem()) {
+Win32Window::Win32Window(const WindowLayout& layout)
+    : layout_(layout), dpi_(GetDpiForSystem()), colours_(layout.controls) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
@@ -90,7 +87,6 @@ Win32Window::Win32Window(const WindowLayout& layout) : layout_(layout), dpi_(Get
     handles_.resize(count);
     fonts_.resize(count);
     madeFonts_.resize(count);
-    backgrounds_.resize(count);
     liveRegion_.emplace(window_);
     ApplyDpi(dpi_);
     const POINT clientAt{TwipsToPixels(layout.clientLeft, static_cast<int>(dpi_)),
@@ -132,9 +128,6 @@ NativeControl* Win32Window::Create(ControlId id, const ControlLayout& c, const P
         SetNoMargins(handle);  // before the fitting reads the width the box shows text in
         SendMessageW(handle, EM_SETLIMITTEXT, 0, 0);  // no length limit
         BreakWordsAtBlanks(handle);
-    }
-    if (c.background) {
-        backgrounds_[id].reset(CreateSolidBrush(ToColorRef(*c.background)));
     }
     return AsNative(handle);
 }
@@ -205,7 +198,7 @@ void Win32Window::MoveFrame(int left, int top) {
 
 void Win32Window::Show(std::optional<ControlId> focus) {
     if (focus) {
-        focusWhileInactive_ = handles_[*focus];
+        keptFocus_.Keep(handles_[*focus]);
     }
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);

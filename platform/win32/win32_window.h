@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "accessibility.h"
+#include "activation.h"
+#include "colours.h"
 #include "editing_rules.h"
 #include "event_router.h"
 #include "live_region.h"
@@ -28,7 +30,6 @@ struct GdiDeleter {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }
 };
 using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
-using BrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
 
 FontHandle MakeFont(const Font& font, UINT dpi);
 // A box shows its text from the client edge on, with no margin of its own.
@@ -88,10 +89,11 @@ class Win32Window final : public NativeWindow {
     void Paste(ControlId id);
     // A text another program puts into a box, as an assistive tool does: by the editing rules.
     LRESULT AssistiveEdit(ControlId id, UINT message, WPARAM wParam, LPARAM lParam);
+    // Ctrl+Backspace, which the native box would type as a DEL.
+    void DeleteWordBefore(ControlId id);
     // A press the rules judge, given the focus first; true where it goes no further.
     bool OnPress(ControlId id, Button button, WPARAM wParam, LPARAM lParam);
     bool OnMove(ControlId id, WPARAM wParam, LPARAM lParam);
-    LRESULT Coloured(ControlId id, HDC dc);
 
     const WindowLayout& layout_;
     // Attached once the rules exist; none while the window is torn down.
@@ -105,10 +107,10 @@ class Win32Window final : public NativeWindow {
     std::vector<FontHandle> madeFonts_;
     std::optional<Font> windowFont_;
     FontHandle madeWindowFont_;
-    std::vector<BrushHandle> backgrounds_;  // by ControlId; empty where the system colour serves
-    std::optional<LiveRegion> liveRegion_;  // what a screen reader is told
+    ControlColours colours_;
+    std::optional<LiveRegion> liveRegion_;            // what a screen reader is told
     std::optional<AccessibleTexts> accessibleTexts_;  // opened at the first name given
-    HWND focusWhileInactive_ = nullptr;
+    KeptFocus keptFocus_;
     bool focusByPointer_ = false;  // a press is giving a control the focus
     // The backend's own change of a box's text: not another program's, and its notifications
     // are not a user's edit.

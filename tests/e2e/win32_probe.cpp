@@ -1,8 +1,10 @@
 // Reads the running calculator window from another process, as assistive tools do:
 //   tsrl_win32_probe       "Name=text" per text box; "fit=" the single-line boxes whose whole
-//                          text shows; the client size, DPI and focused control
+//                          text shows; the client size, DPI and focused control, and
+//                          "said=" the live region's text
 //   tsrl_win32_probe NAME  the screen point at the middle of that control, "x y"
 //   tsrl_win32_probe listen  "listening", then a line per live-region event: the region's text
+//                          and per focus event "focus=" the control's name, "other" outside it
 // Exits 1 while the window is not there.
 #include <windows.h>
 
@@ -23,6 +25,18 @@ LRESULT Ask(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
+// A control of the calculator by its name in the layout, or "other".
+std::string NameOf(HWND control) {
+    const auto& layout = tsrl::kForm1Layout;
+    const std::wstring caption(layout.caption.begin(), layout.caption.end());
+    const auto id = static_cast<std::size_t>(GetDlgCtrlID(control)) - 1;  // controls from 1 on
+    if (GetParent(control) != FindWindowW(nullptr, caption.c_str()) ||
+        id >= layout.controls.size()) {
+        return "other";
+    }
+    return std::string(layout.controls[id].name);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,6 +49,12 @@ int main(int argc, char** argv) {
                 std::array<wchar_t, 1024> text{};
                 GetWindowTextW(region, text.data(), static_cast<int>(text.size()));
                 std::printf("%ls\n", text.data());
+            },
+            0, 0, WINEVENT_OUTOFCONTEXT);
+        SetWinEventHook(
+            EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
+            [](HWINEVENTHOOK, DWORD, HWND control, LONG, LONG, DWORD, DWORD) {
+                std::printf("focus=%s\n", NameOf(control).c_str());
             },
             0, 0, WINEVENT_OUTOFCONTEXT);
         std::puts("listening");
@@ -87,7 +107,9 @@ int main(int argc, char** argv) {
     const int focus = thread.hwndFocus != nullptr ? GetDlgCtrlID(thread.hwndFocus) : 0;
     const std::string focusName(focus > 0 ? controls[static_cast<std::size_t>(focus - 1)].name
                                           : "");
-    std::printf("fit=%s\nclient=%ldx%ld\ndpi=%u\nfocus=%s\n", fit.c_str(), client.right,
-                client.bottom, GetDpiForSystem(), focusName.c_str());
+    std::array<wchar_t, 1024> said{};  // the live region is the one child without an id
+    GetWindowTextW(GetDlgItem(window, 0), said.data(), static_cast<int>(said.size()));
+    std::printf("said=%ls\nfit=%s\nclient=%ldx%ld\ndpi=%u\nfocus=%s\n", said.data(), fit.c_str(),
+                client.right, client.bottom, GetDpiForSystem(), focusName.c_str());
     return 0;
 }

@@ -55,24 +55,43 @@ def expect(**wanted):
         time.sleep(0.2)
 
 
-def heard(count):
-    """The listener's lines, "listening" and a text per live-region event, once there are COUNT."""
+def heard(count, focus=False):
+    """The listener's lines, once there are COUNT: "listening" and a text per live-region event,
+    or a line per focus event."""
     deadline = time.monotonic() + PATIENCE
-    while len(lines := open(said.name).read().splitlines()) < count and time.monotonic() < deadline:
+    while True:
+        lines = [l for l in open(said.name).read().splitlines() if l.startswith("focus=") == focus]
+        if len(lines) >= count or time.monotonic() > deadline:
+            return lines
         time.sleep(0.2)
-    return lines
 
 
 bells = Bells()
 said = tempfile.NamedTemporaryFile()
 listener = subprocess.Popen(["wine", PROBE, "listen"], stdout=said, stderr=subprocess.DEVNULL)
 heard(1)  # hooked before the program starts
+other = None  # another program, activated in between
 program = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL)
 try:
     dpi = int(expect(Text1Dec="0", Text3Bin="0" * 32, focus="Text1Dec", beeps="0")["dpi"])
     client = "%dx%d" % (round(6015 * dpi / 1440), round(3420 * dpi / 1440))
     expect(client=client, fit="Text1Bin Text2Bin Text3Bin")
+    # A screen reader is told of the focused box at start, and again when the window is activated
+    # after another program (moved off the title bar once it is active).
+    assert heard(1, focus=True) == ["focus=Text1Dec"], heard(1, focus=True)
+    other = subprocess.Popen(["wine", "notepad"], stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    xdotool("search", "--sync", "--onlyvisible", "--name", "Notepad$", "windowactivate", "--sync",
+            "%1", "windowmove", "%1", "600", "600")
+    shell = subprocess.run(["xdotool", "search", "--name", "^TSRL", "getwindowgeometry", "--shell"],
+                           capture_output=True, text=True, check=True).stdout
+    at = {k: int(v) for k, v in (line.split("=") for line in shell.split())}
+    # A click on the title bar, just above the client area.
+    xdotool("mousemove", "--sync", str(at["X"] + at["WIDTH"] // 2), str(at["Y"] - 5), "click", "1")
+    expect(focus="Text1Dec")
+    focused = heard(3, focus=True)
+    assert focused == ["focus=Text1Dec", "focus=other", "focus=Text1Dec"], focused
 
     # The typical use: 200, Enter, 56, Enter, click +.
     for action, argument in (("type", "200"), ("key", "Return"), ("type", "56"), ("key", "Return")):
@@ -107,10 +126,11 @@ try:
     xdotool("type", "7FFFFFFF")
     click("Plus")
     expect(Text1Dec="2147483647", Text3Hex="Adding", beeps="5")
+    expect(said="")  # once heard, the live region empties without a word more
     told = heard(1 + len(SAID))[1:]  # the listener hears a little after the window shows
     assert told == SAID, "a screen reader was told %s" % told
     print("passed")
 finally:
-    for process in (program, listener):
+    for process in filter(None, (program, listener, other)):
         process.terminate()
         process.wait(timeout=PATIENCE)

@@ -20,6 +20,7 @@ Step Enter() {
 Step SelectAll() {
     return Key(Keys::A, kCtrl);
 }
+const Step kCtrlBackspace = Key(Keys::Backspace, kCtrl);
 
 // Operand entry never writes the result row, whatever the case.
 class OperandEntry : public WindowTable {};
@@ -138,6 +139,17 @@ const Case kAccepted[] = {
     {"DragFromTheFocusingPress",
      {DragLeft("Text2Dec"), Type("5"), Tab()},
      {.row2 = Row{"50", "00000032", Bits(50)}, .focus = "Text1Hex"}},
+    // Ctrl+Backspace deletes the word before the caret: its digits and letters, not the blank or
+    // the punctuation before them.
+    {"CtrlBackspaceKeepsTheBlankBeforeTheWord",
+     {Type("12 34"), kCtrlBackspace, Tab()},
+     {.row1 = Row{"12", "0000000C", Bits(12)}, .focus = "Text2Dec"}},
+    {"CtrlBackspaceTakesZeroXFormWhole",
+     {Type("5 0x1F"), kCtrlBackspace, Tab()},
+     {.row1 = Row{"5", "00000005", Bits(5)}, .focus = "Text2Dec"}},
+    {"CtrlBackspaceStopsAtPunctuation",
+     {Type("&hFF"), kCtrlBackspace, Type("h10"), Tab()},
+     {.row1 = Row{"16", "00000010", Bits(16)}, .focus = "Text2Dec"}},
 };
 INSTANTIATE_TEST_SUITE_P(Accepted, OperandEntry, ::testing::ValuesIn(kAccepted), CaseName);
 
@@ -286,6 +298,13 @@ const Case kDivide[] = {
     {"ReplacingWithLettersDisables",
      {Tab(), Type("5"), SelectAll(), Type("abc")},
      {.focus = "Text2Dec", .divideEnabled = false}},
+    // Ctrl+Backspace is an edit like any other, with its Change, and undone in one step.
+    {"CtrlBackspaceDeletingTheNumberDisables",
+     {Tab(), Type("12"), kCtrlBackspace},
+     {.row2 = Row{"", "00000000", Bits(0)}, .focus = "Text2Dec", .divideEnabled = false}},
+    {"CtrlBackspaceUndoneReenables",
+     {Tab(), Type("12"), kCtrlBackspace, Key(Keys::Z, kCtrl)},
+     {.row2 = Row{"12", "00000000", Bits(0)}, .focus = "Text2Dec", .divideEnabled = true}},
     {"ZeroXFormEnables", {Tab(), Type("0x10")}, {.focus = "Text2Dec", .divideEnabled = true}},
     {"AmpHZeroDisables",
      {Tab(), Type("5"), SelectAll(), Type("&h0")},

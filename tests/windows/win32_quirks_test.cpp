@@ -1,6 +1,7 @@
 // What only the Win32 backend has to get right: the controls re-placed when the window moves to
-// a screen of another DPI, boxes drawn over the labels that overlap them, a BM_CLICK that
-// reaches a disabled button, and EDIT controls that notify a change differently by style.
+// a screen of another DPI, boxes drawn over the labels that overlap them, the system's colours
+// under high contrast, a BM_CLICK that reaches a disabled button, and EDIT controls that notify
+// a change differently by style.
 #include <windows.h>
 
 #include <array>
@@ -289,6 +290,66 @@ TEST_F(Win32Window, ALongPasteWrapsAsOneInsertionAndUndoesInOneStep) {
         SendMessageW(box, EM_UNDO, 0, 0);
         EXPECT_EQ(Text("Text1Dec"), row.held);
     }
+}
+
+// Wine keeps no high-contrast setting: the program's import of SystemParametersInfoW, which the
+// backend calls too, is pointed at one that answers for it as Windows would.
+bool highContrast = false;
+const auto systemParameters = &SystemParametersInfoW;  // read before the import changes
+BOOL WINAPI WithHighContrast(UINT action, UINT size, PVOID data, UINT flags) {
+    if (action != SPI_GETHIGHCONTRAST) {
+        return systemParameters(action, size, data, flags);
+    }
+    static_cast<HIGHCONTRASTW*>(data)->dwFlags = highContrast ? HCF_HIGHCONTRASTON : 0;
+    return TRUE;
+}
+void Import(decltype(systemParameters) from, decltype(systemParameters) to) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const DWORD imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* dll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports);
+         dll->Name != 0; ++dll) {
+        for (auto* f = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+             f->u1.Function != 0; ++f) {
+            DWORD was = 0;
+            if (f->u1.Function == reinterpret_cast<ULONG_PTR>(from) &&
+                VirtualProtect(&f->u1.Function, sizeof f->u1.Function, PAGE_READWRITE, &was)) {
+                f->u1.Function = reinterpret_cast<ULONG_PTR>(to);
+            }
+        }
+    }
+}
+
+// High contrast turned on, then off, while the window shows: the display boxes take the system's
+// colours, as any read-only box, then the layout's again (the pixel below the text, and some text).
+TEST_F(Win32Window, DisplayBoxesFollowTheHighContrastSetting) {
+    Import(systemParameters, &WithHighContrast);
+    for (const bool on : {true, false}) {
+        highContrast = on;
+        SendMessageW(GetAncestor(HandleOf(Control("Text1Dec")), GA_ROOT), WM_SETTINGCHANGE,
+                     SPI_SETHIGHCONTRAST, 0);
+        driver::ProcessEvents();
+        const auto colour = [on](int system, const std::optional<forms::Rgb>& own) {
+            return on ? GetSysColor(system) : RGB(own->red, own->green, own->blue);
+        };
+        for (const forms::ControlLayout& c : kForm1Layout.controls) {
+            if (!c.locked) {
+                continue;
+            }
+            const Picture shown(HandleOf(Control(std::string(c.name))));
+            const RECT area = shown.Area();
+            EXPECT_EQ(shown.At(0, area.bottom - 1), colour(COLOR_3DFACE, c.background)) << c.name;
+            int text = 0;
+            for (int at = 0; at < area.right * area.bottom; ++at) {
+                text += shown.At(at % area.right, at / area.right) ==
+                        colour(COLOR_WINDOWTEXT, c.foreground);
+            }
+            EXPECT_GT(text, 0) << c.name << (on ? " under high contrast" : "");
+        }
+    }
+    Import(&WithHighContrast, systemParameters);
 }
 
 // BM_CLICK clicks even a disabled button; Divide, disabled for the zero in Text2Dec, must not

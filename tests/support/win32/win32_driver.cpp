@@ -25,6 +25,7 @@ constexpr BYTE kKeyDown = 0x80;
 constexpr SHORT kShiftInScan = 0x100;  // in VkKeyScanW's high byte
 constexpr LPARAM kExtendedKey = LPARAM{1} << 24;
 constexpr LPARAM kKeyUpFlags = (LPARAM{1} << 30) | (LPARAM{1} << 31);
+constexpr wchar_t kDelete = 0x7F;
 
 struct NativeKey {
     UINT virtualKey;
@@ -52,8 +53,11 @@ NativeKey NativeKeyOf(Keys key, Modifiers modifiers) {
     const bool ctrl = (modifiers & kCtrl) != 0;
     if (index < kLetters) {
         NativeKey named = kNamedKeys[static_cast<std::size_t>(index)];
+        // The characters TranslateMessage makes of these keys with Ctrl.
         if (ctrl && named.virtualKey == VK_RETURN) {
             named.character = L'\n';
+        } else if (ctrl && named.virtualKey == VK_BACK) {
+            named.character = kDelete;
         }
         return named;
     }
