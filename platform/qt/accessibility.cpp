@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QAccessibleApplication>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QGuiApplication>
@@ -51,7 +52,34 @@ class NotificationAccessible final : public QAccessibleInterface {
     QPointer<Announcer> announcer_;
 };
 
+// Qt lists every window of the application but its popups, so that a reader walking the tree
+// finds no menu while one shows; the one that shows is listed after the others.
+class ApplicationAccessible final : public QAccessibleApplication {
+  public:
+    int childCount() const override {
+        return QAccessibleApplication::childCount() + (Popup() != nullptr ? 1 : 0);
+    }
+    QAccessibleInterface* child(int index) const override {
+        if (Popup() != nullptr && index == QAccessibleApplication::childCount()) {
+            return QAccessible::queryAccessibleInterface(Popup());
+        }
+        return QAccessibleApplication::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (child != nullptr && Popup() != nullptr && child->object() == Popup()) {
+            return QAccessibleApplication::childCount();
+        }
+        return QAccessibleApplication::indexOfChild(child);
+    }
+
+  private:
+    static QWidget* Popup() { return QApplication::activePopupWidget(); }
+};
+
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
+    if (object == qApp) {
+        return new ApplicationAccessible;
+    }
     if (auto* announcer = dynamic_cast<Announcer*>(object)) {
         return new NotificationAccessible(announcer);
     }
@@ -69,6 +97,32 @@ QPointer<QObject> focusAnnounced;
 int focusesAnnounced = 0;
 
 void Forward(QAccessibleEvent* event);
+void Filter(QAccessibleEvent* event);
+
+// A menu reports the focus of its items itself, while the box it opened from keeps the focus.
+bool InPopup(const QWidget& widget) {
+    return widget.window()->windowType() == Qt::Popup;
+}
+
+// Qt tells that the window a menu opens from is active again as the menu takes the keyboard; a
+// reader then presents the window anew, after the menu's first item.
+bool IsPopupActivation(QAccessibleEvent& event) {
+    QAccessible::State active;
+    active.active = true;
+    return QApplication::activePopupWidget() != nullptr &&
+           static_cast<QAccessibleStateChangeEvent&>(event).changedStates() == active;
+}
+
+// Only some boxes tell of the focus they get back as their menu closes; a reader that is not told
+// stays on the menu's last item.
+void FocusBackFromPopup() {
+    QWidget* box = QApplication::focusWidget();
+    if (box == nullptr || QApplication::activePopupWidget() != nullptr || focusAnnounced == box) {
+        return;
+    }
+    QAccessibleEvent back(box, QAccessible::Focus);
+    Filter(&back);
+}
 
 // A caret or selection change of the box with the focus, held until the event under way is over.
 struct HeldTextEvent {
@@ -130,7 +184,7 @@ void Filter(QAccessibleEvent* event) {
     auto* widget = qobject_cast<QWidget*>(event->object());
     switch (event->type()) {
         case QAccessible::Focus:
-            if (widget != nullptr && !widget->hasFocus()) {
+            if (widget != nullptr && !widget->hasFocus() && !InPopup(*widget)) {
                 return;
             }
             focusAnnounced = event->object();
@@ -145,6 +199,15 @@ void Filter(QAccessibleEvent* event) {
                 return;
             }
             break;
+        case QAccessible::StateChanged:
+            if (IsPopupActivation(*event)) {
+                return;
+            }
+            break;
+        case QAccessible::PopupMenuEnd:
+            Forward(event);
+            FocusBackFromPopup();
+            return;
         default:
             break;
     }

@@ -1,6 +1,8 @@
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QMouseEvent>
 
+#include "keyboard_menu.h"
 #include "qt_window.h"
 
 namespace tsrl::forms {
@@ -32,7 +34,13 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress:
             return OnKeyPress(id, static_cast<QKeyEvent*>(event));
         case QEvent::ContextMenu:
-            return !router_.TakesEditing(id);
+            if (!router_.TakesEditing(id)) {
+                return true;
+            }
+            if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+                StartMenuAtFirstItem();
+            }
+            return false;
         case QEvent::DragEnter:
         case QEvent::DragMove:
         case QEvent::Drop:
@@ -102,6 +110,10 @@ bool QtWindow::OnKeyPress(ControlId id, const QKeyEvent* event) {
         focusReason_ = backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason;
         router_.Tab(id, backwards);
         focusReason_ = Qt::OtherFocusReason;
+        return true;
+    }
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        OpenMenuFromKeyboard(*widgets_[id]);
         return true;
     }
     const QString text = event->text();

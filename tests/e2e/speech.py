@@ -71,6 +71,9 @@ UNSELECTED = "not Text unselected"  # said of a selection the program clears
 STEPS = [
     ("start", [], ["Tessoral (TSRL) frame", "A simple calculator for decimal or hex numbers",
                    "Operand 1 decimal text", "0 selected"]),
+    ("Shift+F10 in Text1Dec", [SLOW + ["shift+F10"]], ["Cut"]),
+    ("Down in its menu", [SLOW + ["Down"]], ["Copy"]),
+    ("Escape from its menu", [SLOW + ["Escape"]], ["Operand 1 decimal text", "0 selected"]),
     ("Enter on the selected 0", [SLOW + ["Return"]],
      [UNSELECTED, "Operand 2 decimal text", "0 selected"]),
     ("Tab on to Text1Hex", [SLOW + ["Tab"]],
@@ -98,6 +101,8 @@ STEPS = [
     ("Enter on +", [Keys("Return")], ["Adding, Exceeds capacity of a Long data type!"]),
     ("Tab to Text3Bin", [SLOW + TABS],
      ["Result binary read only text", "Exceeds capacity of a Long data type! selected"]),
+    ("Menu key in Text3Bin", [SLOW + ["Menu"]], ["Copy"]),
+    ("Escape from its menu", [SLOW + ["Escape"]], ["Result binary read only text"]),
     ("Tab to Text2Bin", [SLOW + TABS[1:]],
      [UNSELECTED, "Result hex read only text", "Operand 2 binary", "0" * 31 + "1 selected"]),
 ]
