@@ -22,6 +22,7 @@
 #include "accessibility.h"
 #include "box_edit.h"
 #include "frame_extents.h"
+#include "maximised_size.h"
 #include "native_window.h"
 #include "outside_close.h"
 #include "qt_native.h"
@@ -139,6 +140,7 @@ class QtWindow final : public QObject, public NativeWindow {
         window_->show();
         window_->activateWindow();
         EndWhenDestroyedOutside(*window_);
+        AcceptMaximisedSize(*window_);
     }
     int RunLoop() override { return QApplication::exec(); }
 

@@ -1,30 +1,35 @@
 #!/usr/bin/env python3
 """Starts without an X display: on Weston's headless backend, where the window must show every
-box as the X11 window shows it at 0, and with no display to open at all.
+box as the X11 window shows it at 0, and with no display to open at all; and on Weston nested in
+the X display, where the maximise button of Qt's own title bar must not end the program.
 
-    wayland_start.py BINARY {wayland,unreachable_display}
+    wayland_start.py BINARY {wayland,wayland_maximise,unreachable_display}
 """
 
 import glob
 import os
+import re
 import subprocess
 import sys
 
 sys.dont_write_bytecode = True
 
-from x11_session import CONTROLS, DEADLINE, Click, Failure, Session, box_rows, ppm_rows
+from x11_session import (CONTROLS, DEADLINE, SCREEN, Click, Failure, Session, box_rows,
+                         ppm_rows)
 
 
 def window_at(screen, boxes):
-    """Whether every box of the window shows somewhere on the screen picture as expected."""
-    x, y = (v // 15 for v in CONTROLS["Text1Dec"][:2])
+    """Where the client area of a window showing every box as expected lies on the screen
+    picture: left, top."""
+    first = next(iter(boxes))
+    x, y = (v // 15 for v in CONTROLS[first][:2])
     for top, row in enumerate(screen):
-        at = row.find(boxes["Text1Dec"][0])
+        at = row.find(boxes[first][0])
         while at >= 0:
             if at % 3 == 0 and all(box_rows(screen, box, at // 3 - x, top - y) == rows
                                    for box, rows in boxes.items()):
-                return True
-            at = row.find(boxes["Text1Dec"][0], at + 1)
+                return at // 3 - x, top - y
+            at = row.find(boxes[first][0], at + 1)
     return None
 
 
@@ -52,6 +57,54 @@ def wayland(binary):
                 boxes) if shots else None
 
         ui.wait_for("the window with every box at 0 on Weston", shown)
+
+
+# Qt's own title bar on Wayland: its margins left and top of the client area and right of it, and
+# the middle of its maximise button from the right edge and the top of the frame.
+TITLE_BAR = {"left": 3, "top": 30, "right": 3, "button": (40, 15)}
+CLIENT_WIDTH = 401
+
+
+def wayland_maximise(binary):
+    # No X window manager: weston's output keeps the whole screen.
+    with Session(binary, "wayland_maximise", window_manager=False) as ui:
+        # The display boxes as the X11 window shows them; no focus ever marks them.
+        boxes = {box: box_rows(ui.capture(), box) for box in ("Text3Bin", "Text3Dec", "Text2Bin")}
+        env = dict(ui._env(), WAYLAND_DISPLAY="tsrl")
+        ui._spawn(["weston", "--backend=x11-backend.so", "--use-pixman", "--width=%d" % SCREEN[0],
+                   "--height=%d" % SCREEN[1], "--socket=tsrl", "--idle-time=0"], "weston.log",
+                  env=env)
+        weston = ui.wait_for("weston's window", lambda: (re.findall(
+            r"(0x[0-9a-f]+) \"Weston Compositor", ui.run("xwininfo", "-root", "-tree")) or [None])[0])
+        del env["DISPLAY"]
+        app = ui._spawn([binary], "wayland.log", env=dict(env, QT_QPA_PLATFORM="wayland"))
+
+        def placed():
+            if app.poll() is not None:
+                raise Failure("tessoral exited with %d: %s" % (app.returncode,
+                                                              ui._log("wayland.log")))
+            return window_at(ppm_rows(subprocess.run(
+                ["import", "-window", weston, "-depth", "8", "ppm:-"], env=ui._env(),
+                capture_output=True, timeout=DEADLINE).stdout), boxes)
+
+        def click_maximise(at, width):
+            x = at[0] - TITLE_BAR["left"] + width - TITLE_BAR["button"][0]
+            y = at[1] - TITLE_BAR["top"] + TITLE_BAR["button"][1]
+            # Then a key, which the window draws.
+            ui.run("xdotool", "windowfocus", weston, "mousemove", "--window", weston, str(x),
+                   str(y), "click", "1", "sleep", "1", "key", "5", "sleep", "1")
+
+        def moved():
+            at = placed()
+            return at if at not in (None, normal) else None
+
+        normal = ui.wait_for("the window on weston", placed)
+        click_maximise(normal, TITLE_BAR["left"] + CLIENT_WIDTH + TITLE_BAR["right"])
+        maximised = ui.wait_for("the window maximised", moved)
+        if maximised[0] != TITLE_BAR["left"]:
+            raise Failure("maximised at %r, not at the screen's left edge" % (maximised,))
+        click_maximise(maximised, SCREEN[0])
+        ui.wait_for("the window back where it was", lambda: placed() == normal or None)
 
 
 def unreachable_display(binary):
