@@ -14,13 +14,11 @@ import sys
 
 sys.dont_write_bytecode = True
 
-from x11_session import (CONTROLS, DEADLINE, SCREEN, Click, Failure, Session, box_rows,
-                         ppm_rows)
+from x11_session import CONTROLS, DEADLINE, SCREEN, Click, Failure, Session, box_rows, ppm_rows
 
 
 def window_at(screen, boxes):
-    """Where the client area of a window showing every box as expected lies on the screen
-    picture: left, top."""
+    """The left and top of the client area on the screen picture, where it shows every box."""
     first = next(iter(boxes))
     x, y = (v // 15 for v in CONTROLS[first][:2])
     for top, row in enumerate(screen):
@@ -59,10 +57,9 @@ def wayland(binary):
         ui.wait_for("the window with every box at 0 on Weston", shown)
 
 
-# Qt's own title bar on Wayland: its margins left and top of the client area and right of it, and
-# the middle of its maximise button from the right edge and the top of the frame.
-TITLE_BAR = {"left": 3, "top": 30, "right": 3, "button": (40, 15)}
-CLIENT_WIDTH = 401
+# Qt's own title bar on Wayland around the client area, 401 pixels wide: its margins left, top and
+# right of it, and the middle of its maximise button from the frame's right edge and top.
+LEFT, TOP, RIGHT, BUTTON, WIDTH = 3, 30, 3, (40, 15), 401
 
 
 def wayland_maximise(binary):
@@ -71,37 +68,30 @@ def wayland_maximise(binary):
         # The display boxes as the X11 window shows them; no focus ever marks them.
         boxes = {box: box_rows(ui.capture(), box) for box in ("Text3Bin", "Text3Dec", "Text2Bin")}
         env = dict(ui._env(), WAYLAND_DISPLAY="tsrl")
-        ui._spawn(["weston", "--backend=x11-backend.so", "--use-pixman", "--width=%d" % SCREEN[0],
-                   "--height=%d" % SCREEN[1], "--socket=tsrl", "--idle-time=0"], "weston.log",
-                  env=env)
+        ui._spawn(["weston", "--backend=x11-backend.so", "--use-pixman", "--socket=tsrl",
+                   "--width=%d" % SCREEN[0], "--height=%d" % SCREEN[1]], "weston.log", env=env)
         weston = ui.wait_for("weston's window", lambda: (re.findall(
-            r"(0x[0-9a-f]+) \"Weston Compositor", ui.run("xwininfo", "-root", "-tree")) or [None])[0])
-        del env["DISPLAY"]
+            r"(0x\w+) \"Weston Compositor", ui.run("xwininfo", "-root", "-tree")) or [None])[0])
         app = ui._spawn([binary], "wayland.log", env=dict(env, QT_QPA_PLATFORM="wayland"))
 
-        def placed():
+        def placed(unlike=None):
             if app.poll() is not None:
                 raise Failure("tessoral exited with %d: %s" % (app.returncode,
                                                               ui._log("wayland.log")))
-            return window_at(ppm_rows(subprocess.run(
+            at = window_at(ppm_rows(subprocess.run(
                 ["import", "-window", weston, "-depth", "8", "ppm:-"], env=ui._env(),
                 capture_output=True, timeout=DEADLINE).stdout), boxes)
+            return at if at != unlike else None
 
-        def click_maximise(at, width):
-            x = at[0] - TITLE_BAR["left"] + width - TITLE_BAR["button"][0]
-            y = at[1] - TITLE_BAR["top"] + TITLE_BAR["button"][1]
-            # Then a key, which the window draws.
-            ui.run("xdotool", "windowfocus", weston, "mousemove", "--window", weston, str(x),
-                   str(y), "click", "1", "sleep", "1", "key", "5", "sleep", "1")
-
-        def moved():
-            at = placed()
-            return at if at not in (None, normal) else None
+        def click_maximise(at, right):  # then a key, which the window draws
+            ui.run("xdotool", "windowfocus", weston, "mousemove", "--window", weston,
+                   str(right - BUTTON[0]), str(at[1] - TOP + BUTTON[1]), "click", "1",
+                   "sleep", "1", "key", "5", "sleep", "1")
 
         normal = ui.wait_for("the window on weston", placed)
-        click_maximise(normal, TITLE_BAR["left"] + CLIENT_WIDTH + TITLE_BAR["right"])
-        maximised = ui.wait_for("the window maximised", moved)
-        if maximised[0] != TITLE_BAR["left"]:
+        click_maximise(normal, normal[0] + WIDTH + RIGHT)
+        maximised = ui.wait_for("the window maximised", lambda: placed(normal))
+        if maximised[0] != LEFT:
             raise Failure("maximised at %r, not at the screen's left edge" % (maximised,))
         click_maximise(maximised, SCREEN[0])
         ui.wait_for("the window back where it was", lambda: placed() == normal or None)
