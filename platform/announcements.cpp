@@ -48,15 +48,11 @@ void Announcements::End() {
     if (said.empty() || !native_.CanAnnounce()) {
         return;
     }
-    // A reader does not present a focus sent back to where it was: name it. The reader says a
-    // short text as the box selects it again; an empty or a long one it does not.
+    // A reader does not present a focus sent back to where it was, nor the text selected there
+    // again: name them.
     if (focusSent_) {
-        const ControlLayout& sent = layout_.controls[*focusSent_];
-        say(FromUtf8(sent.accessibleName));
-        const int length = sent.kind == ControlKind::TextBox ? native_.Length(*focusSent_) : -1;
-        if (length == 0) {
-            say(u"empty");
-        } else if (length > static_cast<int>(kLongestSpokenText)) {
+        say(FromUtf8(layout_.controls[*focusSent_].accessibleName));
+        if (layout_.controls[*focusSent_].kind == ControlKind::TextBox) {
             say(SpokenText(native_.Text(*focusSent_)));
         }
     }

@@ -3,6 +3,9 @@
 namespace tsrl::forms {
 
 std::u16string SpokenText(std::u16string_view text) {
+    if (text.empty()) {
+        return u"empty";
+    }
     if (text.size() <= kLongestSpokenText) {
         return std::u16string(text);
     }

@@ -12,7 +12,8 @@ namespace tsrl::forms {
 inline constexpr std::size_t kLongestSpokenText = 64;
 
 // The text itself, or for a longer one its length ("1048576 characters"), as a reader's own
-// echo does: a pasted megabyte read out digit by digit would hold the reader for hours.
+// echo does: a pasted megabyte read out digit by digit would hold the reader for hours. No text
+// at all is "empty", where a reader would say nothing.
 std::u16string SpokenText(std::u16string_view text);
 
 }  // namespace tsrl::forms

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QAccessibleApplication>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QGuiApplication>
@@ -12,10 +13,11 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "box_accessible.h"
 #include "qt_text.h"
-#include "spoken_text.h"
 
 namespace tsrl::forms {
 namespace {
@@ -50,7 +52,34 @@ class NotificationAccessible final : public QAccessibleInterface {
     QPointer<Announcer> announcer_;
 };
 
+// Qt lists every window of the application but its popups, so that a reader walking the tree
+// finds no menu while one shows; the one that shows is listed after the others.
+class ApplicationAccessible final : public QAccessibleApplication {
+  public:
+    int childCount() const override {
+        return QAccessibleApplication::childCount() + (Popup() != nullptr ? 1 : 0);
+    }
+    QAccessibleInterface* child(int index) const override {
+        if (Popup() != nullptr && index == QAccessibleApplication::childCount()) {
+            return QAccessible::queryAccessibleInterface(Popup());
+        }
+        return QAccessibleApplication::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (child != nullptr && Popup() != nullptr && child->object() == Popup()) {
+            return QAccessibleApplication::childCount();
+        }
+        return QAccessibleApplication::indexOfChild(child);
+    }
+
+  private:
+    static QWidget* Popup() { return QApplication::activePopupWidget(); }
+};
+
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
+    if (object == qApp) {
+        return new ApplicationAccessible;
+    }
     if (auto* announcer = dynamic_cast<Announcer*>(object)) {
         return new NotificationAccessible(announcer);
     }
@@ -63,40 +92,122 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     return nullptr;
 }
 
-// The object whose focus event went out last.
+// The object whose focus event went out last, and how many have gone out.
 QPointer<QObject> focusAnnounced;
+int focusesAnnounced = 0;
 
 void Forward(QAccessibleEvent* event);
+void Filter(QAccessibleEvent* event);
 
-// A reader reads the selection out whole at any caret or selection change, and learns of one
-// late: after the box has selected its whole text as the focus comes back. A text that long is
-// only ever one the box rejected, whose length the announcement gives instead.
-bool HoldsLongText(QAccessibleEvent& event) {
-    QAccessibleInterface* box = event.accessibleInterface();
-    QAccessibleTextInterface* text = box != nullptr ? box->textInterface() : nullptr;
-    return text != nullptr && text->characterCount() > static_cast<int>(kLongestSpokenText);
+// A menu reports the focus of its items itself, while the box it opened from keeps the focus.
+bool InPopup(const QWidget& widget) {
+    return widget.window()->windowType() == Qt::Popup;
+}
+
+// Qt tells that the window a menu opens from is active again as the menu takes the keyboard; a
+// reader then presents the window anew, after the menu's first item.
+bool IsPopupActivation(QAccessibleEvent& event) {
+    QAccessible::State active;
+    active.active = true;
+    return QApplication::activePopupWidget() != nullptr &&
+           static_cast<QAccessibleStateChangeEvent&>(event).changedStates() == active;
+}
+
+// Only some boxes tell of the focus they get back as their menu closes; a reader that is not told
+// stays on the menu's last item.
+void FocusBackFromPopup() {
+    QWidget* box = QApplication::focusWidget();
+    if (box == nullptr || QApplication::activePopupWidget() != nullptr || focusAnnounced == box) {
+        return;
+    }
+    QAccessibleEvent back(box, QAccessible::Focus);
+    Filter(&back);
+}
+
+// A caret or selection change of the box with the focus, held until the event under way is over.
+struct HeldTextEvent {
+    QPointer<QWidget> box;
+    QAccessible::Event type;
+    int focusesBefore;  // an announcement of the focus since makes it part of the focus change
+};
+std::vector<HeldTextEvent> held;
+
+// Sent again as the box stands now, where it still holds the focus that was announced before it
+// changed: not a box that Enter cleared as it left it, and not a box that the focus came back to
+// and whose text the program selected again, which the announcement of a rejection names.
+void SendHeld() {
+    for (const HeldTextEvent& change : std::exchange(held, {})) {
+        QWidget* box = change.box;
+        QAccessibleInterface* accessible =
+            box != nullptr ? QAccessible::queryAccessibleInterface(box) : nullptr;
+        QAccessibleTextInterface* text =
+            accessible != nullptr ? accessible->textInterface() : nullptr;
+        if (text == nullptr || !box->hasFocus() || focusAnnounced != box ||
+            change.focusesBefore != focusesAnnounced) {
+            continue;
+        }
+        const int caret = text->cursorPosition();
+        if (change.type == QAccessible::TextCaretMoved) {
+            QAccessibleTextCursorEvent moved(box, caret);
+            Forward(&moved);
+            continue;
+        }
+        int start = caret;
+        int end = caret;
+        if (text->selectionCount() > 0) {
+            text->selection(0, &start, &end);
+        }
+        QAccessibleTextSelectionEvent selected(box, start, end);
+        Forward(&selected);
+    }
+}
+
+void Hold(QWidget& box, QAccessible::Event type) {
+    if (held.empty()) {
+        QMetaObject::invokeMethod(qApp, SendHeld, Qt::QueuedConnection);
+    }
+    const auto same = [&](const HeldTextEvent& change) {
+        return change.box == &box && change.type == type;
+    };
+    if (std::ranges::none_of(held, same)) {
+        held.push_back({&box, type, focusesAnnounced});
+    }
 }
 
 // The engine selects a box's text while the box takes the focus, before Qt reports the focus
-// change; a reader that hears of the selection first takes the focus there silently. And a focus
+// change; a reader that hears of the selection first takes the focus there silently. A focus
 // change nested in another (a LostFocus sending the focus back) reports the outer one last, for
-// a widget that no longer has the focus. Both are held back here.
+// a widget that no longer has the focus. And a reader says "unselected" of a selection that the
+// program clears in a box without the focus, the one left or one rewritten. All are held back
+// here; what the user does in the box with the focus is not.
 void Filter(QAccessibleEvent* event) {
     auto* widget = qobject_cast<QWidget*>(event->object());
     switch (event->type()) {
         case QAccessible::Focus:
-            if (widget != nullptr && !widget->hasFocus()) {
+            if (widget != nullptr && !widget->hasFocus() && !InPopup(*widget)) {
                 return;
             }
             focusAnnounced = event->object();
+            ++focusesAnnounced;
             break;
         case QAccessible::TextCaretMoved:
         case QAccessible::TextSelectionChanged:
-            if (HoldsLongText(*event) ||
-                (widget != nullptr && widget->hasFocus() && focusAnnounced != widget)) {
+            if (widget != nullptr) {
+                if (widget->hasFocus()) {
+                    Hold(*widget, event->type());
+                }
                 return;
             }
             break;
+        case QAccessible::StateChanged:
+            if (IsPopupActivation(*event)) {
+                return;
+            }
+            break;
+        case QAccessible::PopupMenuEnd:
+            Forward(event);
+            FocusBackFromPopup();
+            return;
         default:
             break;
     }

@@ -1,6 +1,7 @@
 // What a screen reader learns of a form beyond what Qt's widgets tell it: the focus and the
 // selection in the order a reader can follow, single-line boxes read in full, the window as a
-// frame, and announcements of what an event procedure reported.
+// frame, an open menu among the application's windows, and announcements of what an event
+// procedure reported.
 #pragma once
 
 #include <QObject>

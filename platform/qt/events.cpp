@@ -1,8 +1,10 @@
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 
+#include "keyboard_menu.h"
 #include "qt_window.h"
 
 namespace tsrl::forms {
@@ -56,7 +58,13 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress:
             return OnKeyPress(id, static_cast<QKeyEvent*>(event));
         case QEvent::ContextMenu:
-            return !editing_->TakesEditing(id);
+            if (!editing_->TakesEditing(id)) {
+                return true;
+            }
+            if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+                StartMenuAtFirstItem();
+            }
+            return false;
         case QEvent::DragEnter:
         case QEvent::DragMove:
         case QEvent::Drop:
@@ -139,6 +147,10 @@ bool QtWindow::OnKeyPress(ControlId id, const QKeyEvent* event) {
         focusReason_ = backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason;
         router_->Tab(id, backwards);
         focusReason_ = Qt::OtherFocusReason;
+        return true;
+    }
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        OpenMenuFromKeyboard(*widgets_[id]);
         return true;
     }
     const QString text = event->text();

@@ -24,6 +24,7 @@
 #include "editing_rules.h"
 #include "event_router.h"
 #include "frame_extents.h"
+#include "maximised_size.h"
 #include "native_window.h"
 #include "outside_close.h"
 #include "qt_native.h"
@@ -162,6 +163,7 @@ class QtWindow final : public QObject, public NativeWindow {
         window_->show();
         window_->activateWindow();
         EndWhenDestroyedOutside(*window_);
+        AcceptMaximisedSize(*window_);
     }
     int RunLoop() override { return QApplication::exec(); }
 

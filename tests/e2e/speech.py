@@ -65,30 +65,46 @@ ERROR = "Error!  Input not a number or out of range!"
 SLOW = ["key", "--delay", "600"]
 TABS = ["Tab"] * 4
 PASTED = "1234567890" * 300  # on the clipboard throughout
+UNSELECTED = "not Text unselected"  # said of a selection the program clears
 # Each step: what the user does, and the phrases Orca must speak, in this order; "not " before a
-# phrase: one it must not speak.
+# phrase: one it must not speak; "once ": one it must speak exactly once.
 STEPS = [
     ("start", [], ["Tessoral (TSRL) frame", "A simple calculator for decimal or hex numbers",
                    "Operand 1 decimal text", "0 selected"]),
-    ("Tab to Text2Dec, Text1Hex", [SLOW + ["Tab", "Tab"]],
-     ["Operand 2 decimal text", "0 selected", "Operand 1 hex text", " 8 0 characters selected"]),
+    ("Shift+F10 in Text1Dec", [SLOW + ["shift+F10"]], ["Cut"]),
+    ("Down in its menu", [SLOW + ["Down"]], ["Copy"]),
+    ("Escape from its menu", [SLOW + ["Escape"]], ["Operand 1 decimal text", "0 selected"]),
+    ("Enter on the selected 0", [SLOW + ["Return"]],
+     [UNSELECTED, "Operand 2 decimal text", "0 selected"]),
+    ("Tab on to Text1Hex", [SLOW + ["Tab"]],
+     [UNSELECTED, "Operand 1 hex text", " 8 0 characters selected"]),
     ("back to Text1Dec", [SLOW + ["shift+Tab"] * 2], ["Operand 1 decimal text"]),
-    ("Enter after 200", [Type("200"), Keys("Return")], ["Operand 2 decimal text", "0 selected"]),
+    ("200 typed", [Type("200")], []),
+    ("Enter after 200, over the hex box Tab left selected", [SLOW + ["Return"]],
+     [UNSELECTED, "Operand 2 decimal text", "0 selected"]),
     ("Enter after 56", [Type("56"), Keys("Return")], ["And push button", "And: the bits set"]),
     ("Tab to +", [SLOW + TABS], ["Plus push button", "Plus: adds operand 2 to operand 1"]),
     ("Enter on +", [Keys("Return")], ["256"]),
     ("back to Text1Dec", [SLOW + ["shift+Tab"] * 8], ["Operand 1 decimal text"]),
-    ("abc then Tab", [Type("abc"), Keys("Tab")],
-     [ERROR + ", Operand 1 decimal", "not Operand 2 decimal"]),
-    ("Enter on abc", [Keys("Return")], [ERROR + ", Operand 1 decimal"]),
-    ("3000 digits pasted, then Tab", [SLOW + ["ctrl+a", "ctrl+v", "Tab"]],
+    ("abc typed", [Type("abc")], []),
+    ("Tab after abc", [SLOW + ["Tab"]],
+     ["once " + ERROR + ", Operand 1 decimal, abc", "once abc", "not Operand 2 decimal"]),
+    ("Enter on abc", [Keys("Return")], ["once " + ERROR + ", Operand 1 decimal, abc", "once abc"]),
+    ("emptied, then Tab", [SLOW + ["ctrl+a", "BackSpace", "Tab"]],
+     [ERROR + ", Operand 1 decimal, empty"]),
+    ("3000 digits pasted, then Tab", [SLOW + ["ctrl+v", "Tab"]],
      ["not " + PASTED[:20], ERROR + ", Operand 1 decimal, 3000 characters"]),
-    ("2147483647, 1", [Keys("ctrl+a"), Type("2147483647"), Keys("Return"), Type("1"),
+    ("End, Left, Shift+Left in the 3000 digits", [SLOW + ["End", "Left", "shift+Left"]],
+     ["0", "9 | selected"]),
+    ("2147483647, 1", [SLOW + ["ctrl+a"], Type("2147483647"), Keys("Return"), Type("1"),
                        Keys("Return"), SLOW + TABS], ["Plus push button"]),
     ("Enter on +", [Keys("Return")], ["Adding, Exceeds capacity of a Long data type!"]),
     ("Tab to Text3Bin", [SLOW + TABS],
      ["Result binary read only text", "Exceeds capacity of a Long data type! selected"]),
-    ("Tab to Text2Bin", [SLOW + TABS[1:]], ["Operand 2 binary", "0" * 31 + "1 selected"]),
+    ("Menu key in Text3Bin", [SLOW + ["Menu"]], ["Copy"]),
+    ("Escape from its menu", [SLOW + ["Escape"]], ["Result binary read only text"]),
+    ("Tab to Text2Bin", [SLOW + TABS[1:]],
+     [UNSELECTED, "Result hex read only text", "Operand 2 binary", "0" * 31 + "1 selected"]),
 ]
 
 if __name__ == "__main__":
@@ -99,8 +115,10 @@ if __name__ == "__main__":
             heard, at = ui.listen(), 0
             print("%s: %s" % (name, heard))
             for phrase in phrases:
-                found = heard.find(phrase.removeprefix("not "), at)
-                if (found < 0) != phrase.startswith("not "):
+                text = phrase.removeprefix("not ").removeprefix("once ")
+                found = heard.find(text, at)
+                if (found < 0) != phrase.startswith("not ") or (
+                        phrase.startswith("once ") and heard.count(text) != 1):
                     ui.mismatches.append("%s: %r" % (name, phrase))
                 at = max(at, found)
         if ui.mismatches:

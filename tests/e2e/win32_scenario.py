@@ -17,9 +17,8 @@ SCREENSHOT = sys.argv[3] if len(sys.argv) > 3 else None
 ROW_ERROR = "Error!  Input not a number or out of range!"
 PATIENCE = 20.0  # seconds for the window to show what a step did
 # What a screen reader is told in the steps below, in order, in the words Orca speaks on Linux.
-# A short rejected text the reader says itself as the box selects it again.
-SAID = ["256"] + [ROW_ERROR + ", Operand 1 hex" + text
-                  for text in ("", "", ", 70 characters", ", empty")]
+SAID = ["256"] + [ROW_ERROR + ", Operand 1 hex, " + text
+                  for text in ("G1", "G1", "70 characters", "empty")]
 SAID += ["00, Adding, Exceeds capacity of a Long data type!"]
 
 
