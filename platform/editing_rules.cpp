@@ -64,22 +64,19 @@ PressOutcome EditingRules::Press(ControlId id, Button button, bool extending, Po
 }
 
 MoveOutcome EditingRules::Move(ControlId id, Point at, bool primaryHeld, Point threshold) {
-    if (!held_ || held_->box != id) {
-        return MoveOutcome::Pass;
+    if (!held_ || held_->box != id || held_->replayed) {
+        return {};
     }
     if (!primaryHeld) {
         held_.reset();
-        return MoveOutcome::Pass;
-    }
-    if (held_->replayed) {
-        return MoveOutcome::Pass;
+        return {};
     }
     if (std::abs(at.x - held_->at.x) >= threshold.x ||
         std::abs(at.y - held_->at.y) >= threshold.y) {
         held_->replayed = true;
-        return MoveOutcome::ReplayPress;
+        return {false, held_->at};
     }
-    return MoveOutcome::Swallow;
+    return {true};
 }
 
 bool EditingRules::Release(ControlId id, Button button) {

@@ -30,9 +30,13 @@ struct Point {
 // What the backend does with a pointer press into a control, once the press has given it the
 // focus. Hold: the press goes no further, so the selection its GotFocus made stays.
 enum class PressOutcome { Pass, ClearSelectionAndPass, Hold };
-// What the backend does with a pointer move: a drag from a held press replays the press first,
-// from where it was, so that it selects from there as an unheld press would.
-enum class MoveOutcome { Pass, Swallow, ReplayPress };
+// What the backend does with a pointer move: a drag from a held press first replays the press
+// where it was, with the selection cleared, so that it selects from there as an unheld press
+// would.
+struct MoveOutcome {
+    bool swallow = false;
+    std::optional<Point> replayPressAt = std::nullopt;
+};
 
 enum class Insertion { Paste, Drop, Assistive };
 struct Inserted {
@@ -63,8 +67,6 @@ class EditingRules {
     // A move over a control; threshold: how far, on either axis, the platform lets the pointer
     // go before a press becomes a drag.
     MoveOutcome Move(ControlId id, Point at, bool primaryHeld, Point threshold);
-    // Where the press a drag replays was.
-    Point HeldPressAt() const { return held_ ? held_->at : Point{}; }
     // Whether the release goes no further: that of a held press never replayed.
     bool Release(ControlId id, Button button);
 

@@ -100,24 +100,20 @@ bool QtWindow::OnPress(ControlId id, const QMouseEvent* press) {
 
 bool QtWindow::OnMove(ControlId id, QObject* watched, const QMouseEvent* move) {
     const int distance = QApplication::startDragDistance();
-    switch (editing_->Move(id, ToPoint(move->position()), (move->buttons() & Qt::LeftButton) != 0,
-                           {distance, distance})) {
-        case MoveOutcome::Pass:
-            return false;
-        case MoveOutcome::Swallow:
-            return true;
-        case MoveOutcome::ReplayPress:
-            break;
+    const MoveOutcome outcome =
+        editing_->Move(id, ToPoint(move->position()), (move->buttons() & Qt::LeftButton) != 0,
+                       {distance, distance});
+    if (const std::optional<Point> held = outcome.replayPressAt) {
+        ClearSelection(widgets_[id]);
+        const QPointF at(held->x, held->y);
+        QMouseEvent press(QEvent::MouseButtonPress, at,
+                          move->globalPosition() - move->position() + at, Qt::LeftButton,
+                          Qt::LeftButton, move->modifiers());
+        replayingPress_ = true;
+        QCoreApplication::sendEvent(watched, &press);
+        replayingPress_ = false;
     }
-    ClearSelection(widgets_[id]);
-    const Point held = editing_->HeldPressAt();
-    const QPointF at(held.x, held.y);
-    QMouseEvent press(QEvent::MouseButtonPress, at, move->globalPosition() - move->position() + at,
-                      Qt::LeftButton, Qt::LeftButton, move->modifiers());
-    replayingPress_ = true;
-    QCoreApplication::sendEvent(watched, &press);
-    replayingPress_ = false;
-    return false;
+    return outcome.swallow;
 }
 
 // Only a drop the rules take shows where it would go; one that replaces the selection goes in

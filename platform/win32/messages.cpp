@@ -44,17 +44,12 @@ bool Win32Window::OnPress(ControlId id, Button button, WPARAM wParam, LPARAM lPa
 // captures the pointer for the rest of the drag.
 bool Win32Window::OnMove(ControlId id, WPARAM wParam, LPARAM lParam) {
     const Point threshold{GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG)};
-    switch (editing_->Move(id, PointOf(lParam), (wParam & MK_LBUTTON) != 0, threshold)) {
-        case MoveOutcome::Pass:
-            return false;
-        case MoveOutcome::Swallow:
-            return true;
-        case MoveOutcome::ReplayPress:
-            break;
+    const MoveOutcome outcome =
+        editing_->Move(id, PointOf(lParam), (wParam & MK_LBUTTON) != 0, threshold);
+    if (const std::optional<Point> held = outcome.replayPressAt) {
+        DefSubclassProc(handles_[id], WM_LBUTTONDOWN, wParam, MAKELPARAM(held->x, held->y));
     }
-    const Point at = editing_->HeldPressAt();
-    DefSubclassProc(handles_[id], WM_LBUTTONDOWN, wParam, MAKELPARAM(at.x, at.y));
-    return false;
+    return outcome.swallow;
 }
 
 std::optional<ControlId> Win32Window::IdOf(HWND handle) const {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "controls.h"
+#include "pixels.h"
 
 namespace tsrl::testing {
 
@@ -23,12 +24,7 @@ inline constexpr Modifiers kShift = 1;
 inline constexpr Modifiers kCtrl = 2;
 
 // In pixels.
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
+using Rect = forms::PixelRect;
 
 namespace driver {
 
