@@ -124,6 +124,9 @@ NativeControl* Win32Window::Create(ControlId id, const ControlLayout& c) {
     if (c.kind == ControlKind::Label) {  // where a label and a box overlap, the box is on top
         SetWindowPos(handle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+    if (c.kind == ControlKind::TextBox) {
+        KeepEditsQuick(handle);  // beneath the window's own subclass: the rules see a key first
+    }
     SetWindowSubclass(handle, ControlProc, id, reinterpret_cast<DWORD_PTR>(this));
     handles_[id] = handle;
     if (c.kind == ControlKind::TextBox) {
