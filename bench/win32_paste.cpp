@@ -178,20 +178,13 @@ std::vector<Way> PasteWays() {
 }
 
 // The edits at the start: as the control makes them (with the program's word breaking), and as
-// the program does, with pieces of each size and each native setting around it.
+// the program does (in pieces, the box kept from drawing until written), with pieces of each size
+// and each native setting around it.
 std::vector<Way> StartEditWays() {
     const auto quick = [](std::size_t piece) {
         return [piece](HWND box) {
             tsrl::forms::BreakWordsAtBlanks(box);
             tsrl::forms::KeepEditsQuick(box, piece);
-        };
-    };
-    const auto redrawOff = [](const std::function<void(HWND)>& edit) {
-        return [edit](HWND box) {
-            DefWindowProcW(box, WM_SETREDRAW, FALSE, 0);
-            edit(box);
-            DefWindowProcW(box, WM_SETREDRAW, TRUE, 0);
-            InvalidateRect(box, nullptr, TRUE);
         };
     };
     const auto hidden = [](const std::function<void(HWND)>& edit) {
@@ -234,11 +227,8 @@ std::vector<Way> StartEditWays() {
         {"quick256", kTypingBox, quick(256), identity, false},
         {"quick512", kTypingBox, quick(512), identity, false},
         {"quick1024", kTypingBox, quick(1024), identity, false},
-        {"quick128+setredraw", kTypingBox, quick(kPiece), redrawOff, false},
         {"quick128+hidden", kTypingBox, quick(kPiece), hidden, false},
         {"quick128+unfocused", kTypingBox, quick(kPiece), unfocused, false},
-        {"quick128+setredraw+unfocused", kTypingBox, quick(kPiece),
-         [=](const std::function<void(HWND)>& edit) { return redrawOff(unfocused(edit)); }, false},
         {"quick128+fmtlines", kTypingBox, fmtLines, identity, false},
         {"quick128+breakanywhere", kTypingBox, breakAnywhere, identity, false},
         {"quick128+noautovscroll", kTypingBox & ~DWORD{ES_AUTOVSCROLL}, quick(kPiece), identity,

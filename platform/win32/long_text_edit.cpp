@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <string>
 
@@ -143,14 +142,24 @@ bool Apply(HWND edit, const Change& change, std::wstring_view text, std::size_t 
     const std::wstring tail = change.text + std::wstring(text.substr(change.end));
     HWND parent = GetParent(edit);
     SetWindowSubclass(parent, HoldNotifications, kSubclassId, reinterpret_cast<DWORD_PTR>(edit));
+    // Not drawn until written: each piece would scroll the box and invalidate what it shows. The
+    // control itself ignores WM_SETREDRAW.
+    const bool shown = (GetWindowLongW(edit, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown) {
+        DefWindowProcW(edit, WM_SETREDRAW, FALSE, 0);
+    }
     SendMessageW(edit, EM_SETSEL, change.start, -1);
     for (std::size_t at = 0; at == 0 || at < tail.size(); at += piece) {
         ReplaceSelection(edit, std::wstring_view(tail).substr(at, piece));
     }
-    RemoveWindowSubclass(parent, HoldNotifications, kSubclassId);
     const auto caret = static_cast<WPARAM>(change.start + change.text.size());
     SendMessageW(edit, EM_SETSEL, caret, static_cast<LPARAM>(caret));
     SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    if (shown) {
+        DefWindowProcW(edit, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(edit, nullptr, TRUE);
+    }
+    RemoveWindowSubclass(parent, HoldNotifications, kSubclassId);
     return true;
 }
 
@@ -193,31 +202,20 @@ LRESULT Undo(HWND edit, Box& box) {
 
 // Where BackSpace and Delete take a character: a line break is one.
 DWORD Before(std::wstring_view text, DWORD at) {
-    if (at == 0) {
-        return at;
-    }
-    --at;
-    if (at > 0 && text[at - 1] == L'\r' && text[at] == L'\n') {
-        --at;
-        if (at > 0 && text[at - 1] == L'\r') {
-            --at;
+    for (const std::wstring_view lineBreak : {L"\r\r\n", L"\r\n"}) {
+        if (text.substr(0, at).ends_with(lineBreak)) {
+            return at - static_cast<DWORD>(lineBreak.size());
         }
     }
-    return at;
+    return at == 0 ? at : at - 1;
 }
 DWORD After(std::wstring_view text, DWORD at) {
-    if (at >= text.size()) {
-        return at;
-    }
-    ++at;
-    if (text[at - 1] == L'\r') {
-        if (at < text.size() && text[at] == L'\n') {
-            ++at;
-        } else if (text.substr(at, 2) == L"\r\n") {
-            at += 2;
+    for (const std::wstring_view lineBreak : {L"\r\n", L"\r\r\n"}) {
+        if (text.substr(at, lineBreak.size()) == lineBreak) {
+            return at + static_cast<DWORD>(lineBreak.size());
         }
     }
-    return at;
+    return at < text.size() ? at + 1 : at;
 }
 DWORD LineEnd(HWND edit, DWORD at) {
     const auto line = static_cast<WPARAM>(SendMessageW(edit, EM_LINEFROMCHAR, at, 0));
@@ -280,9 +278,7 @@ std::optional<Change> Pasted(HWND edit, DWORD start, DWORD end) {
     return change;
 }
 
-// The messages that may change the text, and the change each makes.
-constexpr std::array kEdits{UINT{WM_CHAR}, UINT{WM_KEYDOWN}, UINT{WM_CLEAR},
-                            UINT{WM_CUT},  UINT{WM_PASTE},   UINT{EM_REPLACESEL}};
+// The change a message that may edit the text makes.
 std::optional<Change> ChangeOf(HWND edit, std::wstring_view text, UINT message, WPARAM wParam,
                                LPARAM lParam) {
     DWORD start = 0;
@@ -346,21 +342,29 @@ LRESULT CALLBACK BoxProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, 
             // These leave the control's own step empty, or one not kept here.
             box->undo.Forget();
             break;
-        default:
-            if (std::ranges::find(kEdits, message) == kEdits.end() ||
-                (message == WM_KEYDOWN && wParam != VK_DELETE)) {
+        case WM_KEYDOWN:
+            if (wParam != VK_DELETE) {
                 break;
             }
+            [[fallthrough]];
+        case WM_CHAR:
+        case WM_CLEAR:
+        case WM_CUT:
+        case WM_PASTE:
+        case EM_REPLACESEL: {
             const std::wstring text = TextOf(edit);
-            if (const std::optional<Change> change =
-                    ChangeOf(edit, text, message, wParam, lParam)) {
-                Edit(edit, box, *change, text, box->piece);
-                if (message == EM_REPLACESEL && wParam == FALSE) {
-                    box->undo.Forget();
-                }
-                return message == WM_CHAR || message == WM_KEYDOWN || message == EM_REPLACESEL ? 1
-                                                                                               : 0;
+            const std::optional<Change> change = ChangeOf(edit, text, message, wParam, lParam);
+            if (!change) {
+                break;
             }
+            Edit(edit, box, *change, text, box->piece);
+            if (message == EM_REPLACESEL && wParam == FALSE) {
+                box->undo.Forget();
+            }
+            // What the control answers.
+            return message == WM_CHAR || message == WM_KEYDOWN || message == EM_REPLACESEL ? 1 : 0;
+        }
+        default:
             break;
     }
     return DefSubclassProc(edit, message, wParam, lParam);
