@@ -134,6 +134,9 @@ LRESULT CALLBACK HoldNotifications(HWND parent, UINT message, WPARAM wParam, LPA
 // all from the change's start; the others follow it at the caret, where the control extends the
 // same undo step. True where so written.
 bool Apply(HWND edit, const Change& change, std::wstring_view text, std::size_t piece) {
+    if (change.start == change.end && change.text.empty()) {
+        return false;  // as the control, which does nothing for nothing
+    }
     if (change.text.size() <= piece && text.size() - change.end <= piece) {
         SendMessageW(edit, EM_SETSEL, change.start, change.end);
         ReplaceSelection(edit, change.text);
