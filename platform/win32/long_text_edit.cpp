@@ -9,8 +9,7 @@
 namespace tsrl::forms {
 namespace {
 
-// This file's subclass on a box, and its hold on the box's parent while a change is written.
-constexpr UINT_PTR kSubclassId = 1;
+constexpr UINT_PTR kSubclassId = 1;                   // this file's subclass of a box
 constexpr const wchar_t* kBoxProperty = L"tsrl.box";  // where a paste finds the box's step
 constexpr LPARAM kAltHeld = LPARAM{1} << 29;          // in a key message's flags
 constexpr wchar_t kDeleteCharacter = 0x7F;            // what Ctrl+BackSpace types
@@ -106,13 +105,29 @@ struct UndoStep {
 struct Box {
     std::size_t piece;
     UndoStep undo{};
-    bool writing = false;  // its own messages to the control go straight through
 };
 
-void ReplaceSelection(HWND edit, std::wstring_view text) {
-    const std::wstring part(text);
-    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(part.c_str()));
-}
+// The control's own window procedure, past the subclasses: a change it is written is no key to
+// judge, and under Wine each subclass a message passes costs a round trip to the server.
+class Control {
+  public:
+    explicit Control(HWND edit)
+        : edit_(edit), proc_(reinterpret_cast<WNDPROC>(GetClassLongPtrW(edit, GCLP_WNDPROC))) {}
+    void Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+        CallWindowProcW(proc_, edit_, message, wParam, lParam);
+    }
+    void Select(std::size_t start, std::size_t end) const {
+        Send(EM_SETSEL, start, static_cast<LPARAM>(end));
+    }
+    void ReplaceSelection(std::wstring_view text) const {
+        const std::wstring part(text);
+        Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(part.c_str()));
+    }
+
+  private:
+    HWND edit_;
+    WNDPROC proc_;
+};
 
 void Notify(HWND edit, WORD code) {
     SendMessageW(GetParent(edit), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(edit), code),
@@ -120,14 +135,41 @@ void Notify(HWND edit, WORD code) {
 }
 
 // While a change is written in pieces, their notifications are kept from the parent: the change
-// is one, announced at its end.
-LRESULT CALLBACK HoldNotifications(HWND parent, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR /*id*/, DWORD_PTR edit) {
-    if (message == WM_COMMAND && static_cast<DWORD_PTR>(lParam) == edit) {
-        return 0;
+// is one, announced at its end. The parent's procedure is replaced for that while, not
+// subclassed, for the same round trips.
+class HeldNotifications {
+  public:
+    explicit HeldNotifications(HWND edit)
+        : parent_(GetParent(edit)),
+          outer_(held_),
+          proc_(reinterpret_cast<WNDPROC>(
+              SetWindowLongPtrW(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Held)))) {
+        held_ = {edit, proc_};
     }
-    return DefSubclassProc(parent, message, wParam, lParam);
-}
+    HeldNotifications(const HeldNotifications&) = delete;
+    HeldNotifications& operator=(const HeldNotifications&) = delete;
+    ~HeldNotifications() {
+        SetWindowLongPtrW(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc_));
+        held_ = outer_;
+    }
+
+  private:
+    struct Hold {
+        HWND edit = nullptr;
+        WNDPROC parentProc = nullptr;
+    };
+    static LRESULT CALLBACK Held(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_COMMAND && reinterpret_cast<HWND>(lParam) == held_.edit) {
+            return 0;
+        }
+        return CallWindowProcW(held_.parentProc, parent, message, wParam, lParam);
+    }
+    static thread_local Hold held_;
+    HWND parent_;
+    Hold outer_;
+    WNDPROC proc_;
+};
+thread_local HeldNotifications::Hold HeldNotifications::held_;
 
 // Anything laid in front of a long text lays all that follows out again: the text from the
 // change on is written anew instead, in pieces appended at the end. The first piece replaces
@@ -137,32 +179,31 @@ bool Apply(HWND edit, const Change& change, std::wstring_view text, std::size_t 
     if (change.start == change.end && change.text.empty()) {
         return false;  // as the control, which does nothing for nothing
     }
+    const Control control(edit);
     if (change.text.size() <= piece && text.size() - change.end <= piece) {
-        SendMessageW(edit, EM_SETSEL, change.start, change.end);
-        ReplaceSelection(edit, change.text);
+        control.Select(change.start, change.end);
+        control.ReplaceSelection(change.text);
         return false;
     }
     const std::wstring tail = change.text + std::wstring(text.substr(change.end));
-    HWND parent = GetParent(edit);
-    SetWindowSubclass(parent, HoldNotifications, kSubclassId, reinterpret_cast<DWORD_PTR>(edit));
+    const HeldNotifications held(edit);
     // Not drawn until written: each piece would scroll the box and invalidate what it shows. The
     // control itself ignores WM_SETREDRAW.
     const bool shown = (GetWindowLongW(edit, GWL_STYLE) & WS_VISIBLE) != 0;
     if (shown) {
         DefWindowProcW(edit, WM_SETREDRAW, FALSE, 0);
     }
-    SendMessageW(edit, EM_SETSEL, change.start, -1);
+    control.Select(change.start, text.size());
     for (std::size_t at = 0; at == 0 || at < tail.size(); at += piece) {
-        ReplaceSelection(edit, std::wstring_view(tail).substr(at, piece));
+        control.ReplaceSelection(std::wstring_view(tail).substr(at, piece));
     }
-    const auto caret = static_cast<WPARAM>(change.start + change.text.size());
-    SendMessageW(edit, EM_SETSEL, caret, static_cast<LPARAM>(caret));
-    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    const std::size_t caret = change.start + change.text.size();
+    control.Select(caret, caret);
+    control.Send(EM_SCROLLCARET, 0, 0);
     if (shown) {
         DefWindowProcW(edit, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(edit, nullptr, TRUE);
     }
-    RemoveWindowSubclass(parent, HoldNotifications, kSubclassId);
     return true;
 }
 
@@ -174,13 +215,8 @@ void Edit(HWND edit, Box* box, const Change& change, std::wstring_view text, std
     if (box != nullptr) {
         box->undo.Record(change.start, text.substr(change.start, change.end - change.start),
                          change.text.size());
-        box->writing = true;
     }
-    const bool rewritten = Apply(edit, change, text, piece);
-    if (box != nullptr) {
-        box->writing = false;
-    }
-    if (rewritten) {
+    if (Apply(edit, change, text, piece)) {
         Notify(edit, EN_UPDATE);
         Notify(edit, EN_CHANGE);
     }
@@ -315,9 +351,6 @@ std::optional<Change> ChangeOf(HWND edit, std::wstring_view text, UINT message, 
 LRESULT CALLBACK BoxProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
                          DWORD_PTR data) {
     auto* box = reinterpret_cast<Box*>(data);
-    if (box->writing) {
-        return DefSubclassProc(edit, message, wParam, lParam);
-    }
     switch (message) {
         case WM_NCDESTROY:
             RemoveWindowSubclass(edit, BoxProc, kSubclassId);
