@@ -107,11 +107,11 @@ struct Box {
     UndoStep undo{};
 };
 
-// The control's own window procedure, past the subclasses: a change it is written is no key to
+// The control's own window procedure, past the subclasses: a change written to it is no key to
 // judge, and under Wine each subclass a message passes costs a round trip to the server.
-class Control {
+class EditProcedure {
   public:
-    explicit Control(HWND edit)
+    explicit EditProcedure(HWND edit)
         : edit_(edit), proc_(reinterpret_cast<WNDPROC>(GetClassLongPtrW(edit, GCLP_WNDPROC))) {}
     void Send(UINT message, WPARAM wParam, LPARAM lParam) const {
         CallWindowProcW(proc_, edit_, message, wParam, lParam);
@@ -134,42 +134,35 @@ void Notify(HWND edit, WORD code) {
                  reinterpret_cast<LPARAM>(edit));
 }
 
-// While a change is written in pieces, their notifications are kept from the parent: the change
-// is one, announced at its end. The parent's procedure is replaced for that while, not
-// subclassed, for the same round trips.
+// While a change is written in pieces, the notifications of the pieces are kept from the parent:
+// the change is one, announced at its end. The parent's procedure is swapped for that while,
+// rather than subclassed, for the same round trips.
 class HeldNotifications {
   public:
-    explicit HeldNotifications(HWND edit)
-        : parent_(GetParent(edit)),
-          outer_(held_),
-          proc_(reinterpret_cast<WNDPROC>(
-              SetWindowLongPtrW(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Held)))) {
-        held_ = {edit, proc_};
+    explicit HeldNotifications(HWND edit) : parent_(GetParent(edit)) {
+        edit_ = edit;
+        proc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Held)));
     }
     HeldNotifications(const HeldNotifications&) = delete;
     HeldNotifications& operator=(const HeldNotifications&) = delete;
     ~HeldNotifications() {
         SetWindowLongPtrW(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc_));
-        held_ = outer_;
     }
 
   private:
-    struct Hold {
-        HWND edit = nullptr;
-        WNDPROC parentProc = nullptr;
-    };
     static LRESULT CALLBACK Held(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_COMMAND && reinterpret_cast<HWND>(lParam) == held_.edit) {
+        if (message == WM_COMMAND && reinterpret_cast<HWND>(lParam) == edit_) {
             return 0;
         }
-        return CallWindowProcW(held_.parentProc, parent, message, wParam, lParam);
+        return CallWindowProcW(proc_, parent, message, wParam, lParam);
     }
-    static thread_local Hold held_;
+    static thread_local HWND edit_;
+    static thread_local WNDPROC proc_;
     HWND parent_;
-    Hold outer_;
-    WNDPROC proc_;
 };
-thread_local HeldNotifications::Hold HeldNotifications::held_;
+thread_local HWND HeldNotifications::edit_ = nullptr;
+thread_local WNDPROC HeldNotifications::proc_ = nullptr;
 
 // Anything laid in front of a long text lays all that follows out again: the text from the
 // change on is written anew instead, in pieces appended at the end. The first piece replaces
@@ -179,7 +172,7 @@ bool Apply(HWND edit, const Change& change, std::wstring_view text, std::size_t 
     if (change.start == change.end && change.text.empty()) {
         return false;  // as the control, which does nothing for nothing
     }
-    const Control control(edit);
+    const EditProcedure control(edit);
     if (change.text.size() <= piece && text.size() - change.end <= piece) {
         control.Select(change.start, change.end);
         control.ReplaceSelection(change.text);
@@ -233,8 +226,7 @@ LRESULT Undo(HWND edit, Box& box) {
     const auto start = static_cast<DWORD>(std::min(step.position, text.size()));
     const auto end = static_cast<DWORD>(std::min(step.position + step.inserted, text.size()));
     Edit(edit, &box, {start, end, std::move(step.deleted)}, text, box.piece);
-    SendMessageW(edit, EM_SETSEL, box.undo.position,
-                 static_cast<LPARAM>(box.undo.position + box.undo.inserted));
+    EditProcedure(edit).Select(box.undo.position, box.undo.position + box.undo.inserted);
     Notify(edit, EN_CHANGE);
     return TRUE;
 }
