@@ -1,16 +1,21 @@
-// A long paste into a typing box, every way tried: wall time from the paste until the box has
-// laid out and painted its text, in a box of the window's size, style and font.
+// A long paste into a typing box, and one edit at the start of a long text (a digit typed,
+// Delete, BackSpace, undo and redo, and the undo and redo of a paste there), every way tried:
+// wall time from the paste or the edit until the box has laid out and painted its text, in a box
+// of the window's size, style and font.
 //
 //     scripts/wine-run.sh build/windows/bench/win32_paste.exe [DIGITS] [WAY...]
 //
 // Each way reports its time, the text length the box holds afterwards and its line count, so a
-// way that loses text or stops wrapping shows it.
+// way that loses text or stops wrapping shows it. The native edits at the start take about half a
+// minute each at 10,000 digits, and are left out unless named.
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +28,8 @@
 namespace {
 
 constexpr std::size_t kDefaultDigits = 10'000;
+constexpr std::size_t kPiece = tsrl::forms::kPastePiece;
+constexpr wchar_t kCtrlZ = 0x1A;
 // A typing box at 96 dots per inch: 1095 x 375 twips, Tahoma 7.5 points, 1-pixel margins.
 constexpr int kBoxWidth = 73;
 constexpr int kBoxHeight = 25;
@@ -49,13 +56,61 @@ void Replace(HWND box, const std::wstring& text) {
 }
 
 struct Way {
-    const char* name;
+    std::string name;
     DWORD style;
     std::function<void(HWND)> prepare;
-    std::function<void(HWND, const std::wstring&)> paste;
+    std::function<void(HWND, const std::wstring&)> paste;  // timed
+    // Untimed, after the box took the text: the steps before the edit that `paste` then makes.
+    std::function<void(HWND, const std::wstring&)> before = nullptr;
+    bool slow = false;  // run only when named
 };
 
-const std::vector<Way>& Ways() {
+void Send(HWND box, UINT message, WPARAM wParam = 0) {
+    SendMessageW(box, message, wParam, 0);
+}
+void CaretAt(HWND box, WPARAM at) {
+    SendMessageW(box, EM_SETSEL, at, static_cast<LPARAM>(at));
+    SendMessageW(box, EM_SCROLLCARET, 0, 0);
+}
+
+// An edit at the start of the text: its steps before, untimed, and the edit.
+struct StartEdit {
+    const char* name;
+    std::function<void(HWND, const std::wstring&)> before;
+    std::function<void(HWND)> edit;
+};
+const std::vector<StartEdit>& StartEdits() {
+    const auto typeAtStart = [](HWND box, const std::wstring&) {
+        CaretAt(box, 0);
+        Send(box, WM_CHAR, L'5');
+    };
+    const auto pasteAtStart = [](HWND box, const std::wstring& text) {
+        CaretAt(box, 0);
+        tsrl::forms::ReplaceSelectionInPieces(box, text);
+    };
+    const auto undo = [](HWND box) { Send(box, WM_UNDO); };
+    const auto then = [undo](auto first) {
+        return [first, undo](HWND box, const std::wstring& text) {
+            first(box, text);
+            undo(box);
+        };
+    };
+    static const std::vector<StartEdit> edits{
+        {"type", [](HWND box, const std::wstring&) { CaretAt(box, 0); },
+         [](HWND box) { Send(box, WM_CHAR, L'5'); }},
+        {"delete", [](HWND box, const std::wstring&) { CaretAt(box, 0); },
+         [](HWND box) { Send(box, WM_KEYDOWN, VK_DELETE); }},
+        {"backspace", [](HWND box, const std::wstring&) { CaretAt(box, 1); },
+         [](HWND box) { Send(box, WM_CHAR, L'\b'); }},
+        {"undo", typeAtStart, undo},
+        {"redo", then(typeAtStart), undo},
+        {"undo-paste", pasteAtStart, undo},
+        {"redo-paste", then(pasteAtStart), undo},
+    };
+    return edits;
+}
+
+std::vector<Way> PasteWays() {
     const auto none = [](HWND) {};
     const auto pieces = [](std::size_t piece) {
         return [piece](HWND box, const std::wstring& text) {
@@ -74,7 +129,7 @@ const std::vector<Way>& Ways() {
         tsrl::forms::BreakWordsAtBlanks(box);
         tsrl::forms::ReplaceSelectionInPieces(box, std::wstring(kDefaultDigits, L'9'));
     };
-    static const std::vector<Way> ways{
+    return {
         // What the program does (128-character pieces), other sizes, and its parts alone.
         {"pieces128+blankproc", kTypingBox, blankProc, pieces(128)},
         {"pieces16+blankproc", kTypingBox, blankProc, pieces(16)},
@@ -120,6 +175,86 @@ const std::vector<Way>& Ways() {
         {"autohscroll", kTypingBox | ES_AUTOHSCROLL, none, Replace},
         {"noautovscroll", kTypingBox & ~DWORD{ES_AUTOVSCROLL}, none, Replace},
     };
+}
+
+// The edits at the start: as the control makes them (with the program's word breaking), and as
+// the program does (in pieces, the box kept from drawing until written), with pieces of each size
+// and each native setting around it.
+std::vector<Way> StartEditWays() {
+    const auto quick = [](std::size_t piece) {
+        return [piece](HWND box) {
+            tsrl::forms::BreakWordsAtBlanks(box);
+            tsrl::forms::KeepEditsQuick(box, piece);
+        };
+    };
+    const auto hidden = [](const std::function<void(HWND)>& edit) {
+        return [edit](HWND box) {
+            ShowWindow(box, SW_HIDE);
+            edit(box);
+            ShowWindow(box, SW_SHOW);
+        };
+    };
+    // The control told it lost the focus, past every subclass, so that it places no caret.
+    const auto unfocused = [](const std::function<void(HWND)>& edit) {
+        return [edit](HWND box) {
+            const auto control = reinterpret_cast<WNDPROC>(GetClassLongPtrW(box, GCLP_WNDPROC));
+            CallWindowProcW(control, box, WM_KILLFOCUS, 0, 0);
+            edit(box);
+            CallWindowProcW(control, box, WM_SETFOCUS, 0, 0);
+        };
+    };
+    const auto identity = [](const std::function<void(HWND)>& edit) { return edit; };
+    const auto fmtLines = [quick](HWND box) {
+        quick(kPiece)(box);
+        SendMessageW(box, EM_FMTLINES, TRUE, 0);
+    };
+    const auto breakAnywhere = [](HWND box) {
+        SendMessageW(box, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&BreakAnywhere));
+        tsrl::forms::KeepEditsQuick(box);
+    };
+    struct Variant {
+        std::string name;
+        DWORD style;
+        std::function<void(HWND)> prepare;
+        std::function<std::function<void(HWND)>(const std::function<void(HWND)>&)> around;
+        bool everyEdit;  // else only the typed digit
+    };
+    const Variant variants[] = {
+        {"native", kTypingBox, [](HWND box) { tsrl::forms::BreakWordsAtBlanks(box); }, identity,
+         true},
+        {"quick128", kTypingBox, quick(kPiece), identity, true},
+        {"quick64", kTypingBox, quick(64), identity, false},
+        {"quick256", kTypingBox, quick(256), identity, false},
+        {"quick512", kTypingBox, quick(512), identity, false},
+        {"quick1024", kTypingBox, quick(1024), identity, false},
+        {"quick128+hidden", kTypingBox, quick(kPiece), hidden, false},
+        {"quick128+unfocused", kTypingBox, quick(kPiece), unfocused, false},
+        {"quick128+fmtlines", kTypingBox, fmtLines, identity, false},
+        {"quick128+breakanywhere", kTypingBox, breakAnywhere, identity, false},
+        {"quick128+noautovscroll", kTypingBox & ~DWORD{ES_AUTOVSCROLL}, quick(kPiece), identity,
+         false},
+    };
+    std::vector<Way> ways;
+    for (const Variant& variant : variants) {
+        for (const StartEdit& edit : StartEdits()) {
+            if (!variant.everyEdit && std::string_view(edit.name) != "type") {
+                continue;
+            }
+            const auto timed = variant.around(edit.edit);
+            ways.push_back({variant.name + "-" + edit.name, variant.style, variant.prepare,
+                            [timed](HWND box, const std::wstring&) { timed(box); }, edit.before,
+                            variant.name == "native"});
+        }
+    }
+    return ways;
+}
+
+const std::vector<Way>& Ways() {
+    static const std::vector<Way> ways = [] {
+        std::vector<Way> all = PasteWays();
+        std::ranges::move(StartEditWays(), std::back_inserter(all));
+        return all;
+    }();
     return ways;
 }
 
@@ -130,22 +265,49 @@ void Settle() {
     }
 }
 
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+// Wall and CPU time of this process, in ms.
+struct Clock {
+    double wall;
+    double cpu;
+};
+Clock Now() {
+    LARGE_INTEGER counter{};
     LARGE_INTEGER frequency{};
+    QueryPerformanceCounter(&counter);
     QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
+    FILETIME created{};
+    FILETIME exited{};
+    FILETIME kernel{};
+    FILETIME user{};
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto ms = [](const FILETIME& t) {
+        constexpr double kTicksPerMs = 10'000.0;
+        return static_cast<double>(ULARGE_INTEGER{{t.dwLowDateTime, t.dwHighDateTime}}.QuadPart) /
+               kTicksPerMs;
+    };
+    return {
+        1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart),
+        ms(kernel) + ms(user)};
 }
 
-void Report(const char* name, double milliseconds, HWND box) {
-    std::printf("%-24s %9.1f ms  %6d chars  %5d lines\n", name, milliseconds,
-                GetWindowTextLengthW(box),
+// One step, timed until the box has laid out and painted it; the box's text length and lines
+// afterwards.
+void Timed(std::string_view name, HWND box, const std::function<void()>& step) {
+    const Clock start = Now();
+    step();
+    UpdateWindow(box);
+    Settle();
+    const Clock end = Now();
+    std::printf("%-28.*s %9.1f ms %9.1f ms CPU %7d chars %6d lines\n",
+                static_cast<int>(name.size()), name.data(), end.wall - start.wall,
+                end.cpu - start.cpu, GetWindowTextLengthW(box),
                 static_cast<int>(SendMessageW(box, EM_GETLINECOUNT, 0, 0)));
     std::fflush(stdout);
 }
 
 // The program's own window: Ctrl+V's WM_PASTE into the second decimal box, whose Change
-// procedure reads the text, then Tab, which judges it.
+// procedure reads the text; then, at the start of that text, Delete, a digit typed, Ctrl+Z twice
+// and BackSpace, each through the window's rules; then Tab, which judges the text.
 void RunWindow(const std::wstring& text) {
     tsrl::Form1 form;
     form.Window().Load();
@@ -164,20 +326,15 @@ void RunWindow(const std::wstring& text) {
     EmptyClipboard();
     SetClipboardData(CF_UNICODETEXT, memory);
     CloseClipboard();
-    LARGE_INTEGER start{};
-    LARGE_INTEGER pasted{};
-    LARGE_INTEGER left{};
-    QueryPerformanceCounter(&start);
-    SendMessageW(box, WM_PASTE, 0, 0);
-    UpdateWindow(GetAncestor(box, GA_ROOT));
-    Settle();
-    QueryPerformanceCounter(&pasted);
-    Report("window paste", Milliseconds(start, pasted), box);
-    SendMessageW(box, WM_KEYDOWN, VK_TAB, 0);
-    UpdateWindow(GetAncestor(box, GA_ROOT));
-    Settle();
-    QueryPerformanceCounter(&left);
-    Report("window leave (Tab)", Milliseconds(pasted, left), box);
+    Timed("window paste", box, [box] { Send(box, WM_PASTE); });
+    CaretAt(box, 0);  // Ctrl+Home
+    Timed("window delete at start", box, [box] { Send(box, WM_KEYDOWN, VK_DELETE); });
+    Timed("window type at start", box, [box] { Send(box, WM_CHAR, L'5'); });
+    Timed("window undo (Ctrl+Z)", box, [box] { Send(box, WM_CHAR, kCtrlZ); });
+    Timed("window redo (Ctrl+Z)", box, [box] { Send(box, WM_CHAR, kCtrlZ); });
+    CaretAt(box, 1);
+    Timed("window backspace at 1", box, [box] { Send(box, WM_CHAR, L'\b'); });
+    Timed("window leave (Tab)", box, [box] { Send(box, WM_KEYDOWN, VK_TAB); });
 }
 
 void Run(HWND window, HFONT font, const Way& way, const std::wstring& text) {
@@ -189,15 +346,14 @@ void Run(HWND window, HFONT font, const Way& way, const std::wstring& text) {
     way.prepare(box);
     SetFocus(box);
     SendMessageW(box, EM_SETSEL, 0, -1);
+    if (way.before) {
+        // A long text, a single undo step of its own, and the steps before the edit.
+        tsrl::forms::ReplaceSelectionInPieces(box, text);
+        SendMessageW(box, EM_EMPTYUNDOBUFFER, 0, 0);
+        way.before(box, text);
+    }
     Settle();
-    LARGE_INTEGER start{};
-    LARGE_INTEGER end{};
-    QueryPerformanceCounter(&start);
-    way.paste(box, text);
-    UpdateWindow(box);
-    Settle();
-    QueryPerformanceCounter(&end);
-    Report(way.name, Milliseconds(start, end), box);
+    Timed(way.name, box, [&] { way.paste(box, text); });
     DestroyWindow(box);
 }
 
@@ -222,7 +378,7 @@ int main(int argc, char** argv) {
         RunWindow(text);
     }
     for (const Way& way : Ways()) {
-        bool chosen = argc <= 2;
+        bool chosen = argc <= 2 && !way.slow;
         for (int i = 2; i < argc; ++i) {
             chosen = chosen || std::string_view(argv[i]) == way.name;
         }

@@ -122,6 +122,9 @@ NativeControl* Win32Window::Create(ControlId id, const ControlLayout& c, const P
     if (handle == nullptr) {
         throw std::runtime_error("cannot create a control");
     }
+    if (c.kind == ControlKind::TextBox) {
+        KeepEditsQuick(handle);  // beneath the window's own subclass: the rules see a key first
+    }
     SetWindowSubclass(handle, ControlProc, id, reinterpret_cast<DWORD_PTR>(this));
     handles_[id] = handle;
     if (c.kind == ControlKind::TextBox) {

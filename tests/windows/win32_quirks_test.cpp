@@ -8,6 +8,7 @@
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "long_text_edit.h"
 #include "wide_text.h"
@@ -237,33 +238,38 @@ TEST_F(Win32Window, AtHigherDpiTheControlsScaleFromTheTwipsAndTheBinaryDigitsFit
     ExpectTopEdgesDrawn(window);
 }
 
-// A long paste goes in by pieces: the box holds the whole text, wrapped where a plain EDIT of its
-// style with the control's own word breaking wraps it, the caret after the paste, and one undo
-// takes it back.
-TEST_F(Win32Window, ALongPasteWrapsAsOneInsertionAndUndoesInOneStep) {
-    const auto repeated = [](std::string_view part, int times) {
-        std::string text;
-        for (int i = 0; i < times; ++i) {
-            text += part;
-        }
-        return text;
-    };
-    const std::string digits = repeated("7", 700);
-    const std::string words = repeated("12 345 6789 ", 50);
-    struct Row {
-        std::string held;
-        std::string pasted;
-        bool inFront;  // else over the whole text
-    };
-    const Row rows[] = {{"0", digits, false}, {"0", words, false}, {digits, words, true}};
+// An edit over or in front of a long text, written in pieces: the box holds the text and the
+// selection a plain EDIT of its style holds after the same edit made at once, and so after
+// Ctrl+Z, and after Ctrl+Z again (the redo); each time wrapped as that EDIT, with the control's
+// own word breaking, wraps the text pasted whole. (Wine wraps words in a text laid out at once
+// earlier than in one laid out in pieces.)
+enum class EditKind { None, Paste, Type, Delete, BackSpace, Cut };
+struct LongEdit {
+    std::string name;
+    std::string held;
+    DWORD start;  // the selection before the edit
+    DWORD end;
+    EditKind edit;
+    std::string text;  // pasted or typed
+};
+void PrintTo(const LongEdit& row, std::ostream* out) {
+    *out << row.name;
+}
+
+std::vector<LRESULT> LineStarts(HWND edit) {
+    std::vector<LRESULT> starts(
+        static_cast<std::size_t>(SendMessageW(edit, EM_GETLINECOUNT, 0, 0)));
+    for (std::size_t line = 0; line < starts.size(); ++line) {
+        starts[line] = SendMessageW(edit, EM_LINEINDEX, line, 0);
+    }
+    return starts;
+}
+
+class EditOfALongText : public Win32Window, public ::testing::WithParamInterface<LongEdit> {};
+TEST_P(EditOfALongText, IsTheControlsOwnEditAndUndoesInOneStep) {
+    const LongEdit& row = GetParam();
     HWND box = HandleOf(Control("Text1Dec"));
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.pasted.size());
-        Window().TextBoxNamed("Text1Dec").SetText(std::u16string(row.held.begin(), row.held.end()));
-        SendMessageW(box, EM_SETSEL, 0, row.inFront ? 0 : -1);
-        driver::Paste(row.pasted);
-        driver::ProcessEvents();
-        const std::string expected = row.inFront ? row.pasted + row.held : row.pasted;
+    const auto plainEdit = [box] {
         RECT r{};
         GetWindowRect(box, &r);
         HWND plain = CreateWindowExW(
@@ -272,25 +278,82 @@ TEST_F(Win32Window, ALongPasteWrapsAsOneInsertionAndUndoesInOneStep) {
             r.right - r.left, r.bottom - r.top, GetParent(box), nullptr, nullptr, nullptr);
         SendMessageW(plain, WM_SETFONT, static_cast<WPARAM>(SendMessageW(box, WM_GETFONT, 0, 0)),
                      FALSE);
-        const auto margins = static_cast<DWORD>(SendMessageW(box, EM_GETMARGINS, 0, 0));
-        SendMessageW(plain, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, margins);
+        SendMessageW(plain, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                     static_cast<LPARAM>(SendMessageW(box, EM_GETMARGINS, 0, 0)));
         SendMessageW(plain, EM_SETLIMITTEXT, 0, 0);
-        forms::ReplaceSelectionInPieces(plain, forms::Wide(expected));
-        EXPECT_EQ(Text("Text1Dec"), expected);
-        EXPECT_EQ(SendMessageW(box, EM_GETSEL, 0, 0),
-                  MAKELRESULT(row.pasted.size(), row.pasted.size()));
-        const auto lines = SendMessageW(box, EM_GETLINECOUNT, 0, 0);
-        ASSERT_EQ(lines, SendMessageW(plain, EM_GETLINECOUNT, 0, 0));
-        for (WPARAM line = 0; static_cast<LRESULT>(line) < lines; ++line) {
-            EXPECT_EQ(SendMessageW(box, EM_LINEINDEX, line, 0),
-                      SendMessageW(plain, EM_LINEINDEX, line, 0))
-                << "line " << line;
-        }
-        DestroyWindow(plain);
-        SendMessageW(box, EM_UNDO, 0, 0);
-        EXPECT_EQ(Text("Text1Dec"), row.held);
+        return plain;
+    };
+    HWND plain = plainEdit();
+    Window().TextBoxNamed("Text1Dec").SetText(std::u16string(row.held.begin(), row.held.end()));
+    SetWindowTextW(plain, forms::Wide(row.held).c_str());
+    for (HWND edit : {box, plain}) {
+        SendMessageW(edit, EM_SETSEL, row.start, static_cast<LPARAM>(row.end));
     }
+    const std::wstring text = forms::Wide(row.text);
+    switch (row.edit) {
+        case EditKind::None:
+            break;
+        case EditKind::Paste:
+            driver::Paste(row.text);
+            SendMessageW(plain, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+            break;
+        case EditKind::Type:
+            driver::Type(row.text);
+            for (const wchar_t c : text) {
+                SendMessageW(plain, WM_CHAR, c, 0);
+            }
+            break;
+        case EditKind::Delete:
+            driver::Press(Keys::Delete, kNoModifier);
+            SendMessageW(plain, WM_KEYDOWN, VK_DELETE, 0);
+            break;
+        case EditKind::BackSpace:
+            driver::Press(Keys::Backspace, kNoModifier);
+            SendMessageW(plain, WM_CHAR, L'\b', 0);
+            break;
+        case EditKind::Cut:
+            driver::Press(Keys::X, kCtrl);
+            SendMessageW(plain, WM_CUT, 0, 0);
+            break;
+    }
+    for (const char* after : {"the edit", "Ctrl+Z", "Ctrl+Z again"}) {
+        SCOPED_TRACE(after);
+        driver::ProcessEvents();
+        std::wstring held(static_cast<std::size_t>(GetWindowTextLengthW(plain)) + 1, L'\0');
+        held.resize(static_cast<std::size_t>(
+            GetWindowTextW(plain, held.data(), static_cast<int>(held.size()))));
+        EXPECT_EQ(Text("Text1Dec"), forms::Utf8(std::u16string(held.begin(), held.end())));
+        EXPECT_EQ(SendMessageW(box, EM_GETSEL, 0, 0), SendMessageW(plain, EM_GETSEL, 0, 0));
+        HWND pasted = plainEdit();
+        forms::ReplaceSelectionInPieces(pasted, held);
+        EXPECT_EQ(LineStarts(box), LineStarts(pasted));
+        DestroyWindow(pasted);
+        driver::Press(Keys::Z, kCtrl);
+        SendMessageW(plain, WM_UNDO, 0, 0);
+    }
+    DestroyWindow(plain);
 }
+std::string Repeated(std::string_view part, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) {
+        text += part;
+    }
+    return text;
+}
+const std::string kDigits = Repeated("7", 700);
+const std::string kWords = Repeated("12 345 6789 ", 50);
+INSTANTIATE_TEST_SUITE_P(
+    Text1Dec, EditOfALongText,
+    ::testing::Values(LongEdit{"DigitsPastedOverAll", "0", 0, 1, EditKind::Paste, kDigits},
+                      LongEdit{"WordsPastedOverAll", "0", 0, 1, EditKind::Paste, kWords},
+                      LongEdit{"WordsPastedInFront", kDigits, 0, 0, EditKind::Paste, kWords},
+                      LongEdit{"DigitTypedInFront", kDigits, 0, 0, EditKind::Type, "5"},
+                      LongEdit{"DeleteInFront", kDigits, 0, 0, EditKind::Delete, ""},
+                      LongEdit{"BackSpaceAfterTheFirst", kDigits, 1, 1, EditKind::BackSpace, ""},
+                      LongEdit{"FirstFiveCut", kDigits, 0, 5, EditKind::Cut, ""},
+                      LongEdit{"AllDeleted", kDigits, 0, 700, EditKind::Delete, ""},
+                      LongEdit{"NothingToUndo", kDigits, 5, 5, EditKind::None, ""}),
+    [](const auto& row) { return row.param.name; });
 
 // Wine keeps no high-contrast setting: the program's import of SystemParametersInfoW, which the
 // backend calls too, is pointed at one that answers for it as Windows would.
