@@ -9,7 +9,7 @@ packages=(
     libxcb1-dev libxcb-damage0-dev
     libgl-dev fonts-liberation
     # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-tidy
+    libgtest-dev libgmock-dev libbenchmark-dev qt6-base-private-dev clang libclang-rt-14-dev clang-tidy
     xvfb xauth xdotool x11-utils xclip openbox imagemagick weston qt6-wayland
     desktop-file-utils appstream dpkg-dev file binutils python3 lintian
     # the screen reader test: Orca on its own session and accessibility buses, speaking through

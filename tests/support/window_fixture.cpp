@@ -2,6 +2,9 @@
 
 #include <stdexcept>
 
+#include "conversions.h"
+#include "swallowed.h"
+
 namespace tsrl::testing {
 
 std::string Bits(std::uint32_t pattern) {
@@ -65,6 +68,10 @@ int WindowTest::Beeps() const {
     return driver::Beeps() - beepsAtStart_;
 }
 
+WindowTest::Untrapped WindowTest::UntrappedFailures() {
+    return {SwallowedCount(), SwallowedCount(typeid(ConversionError))};
+}
+
 void WindowTest::Run(const std::vector<Step>& steps) {
     for (const Step& step : steps) {
         Do(step);
@@ -80,6 +87,8 @@ void WindowTest::Do(const Step& step) {
         driver::Press(key->key, key->modifiers);
     } else if (const auto* paste = std::get_if<PasteText>(&step)) {
         driver::Paste(paste->text);
+    } else if (const auto* gesture = std::get_if<GestureOn>(&step)) {
+        driver::Perform(gesture->gesture, Control(gesture->control), gesture->text);
     }
     driver::ProcessEvents();
 }

@@ -32,7 +32,12 @@ struct PressKey {
 struct PasteText {  // from the clipboard, with Ctrl+V
     std::string text;
 };
-using Step = std::variant<ClickOn, TypeText, PressKey, PasteText>;
+struct GestureOn {
+    driver::Gesture gesture;
+    std::string control;
+    std::string text = {};  // UTF-8
+};
+using Step = std::variant<ClickOn, TypeText, PressKey, PasteText, GestureOn>;
 
 inline Step Click(std::string control) {
     return ClickOn{std::move(control)};
@@ -100,6 +105,12 @@ class WindowTest : public ::testing::Test {
     bool Enabled(const std::string& button) const;
     // Beeps since the window was shown.
     int Beeps() const;
+    // Failures that no procedure trapped, in this process: of every kind, and conversions'.
+    struct Untrapped {
+        int all = 0;
+        int conversions = 0;
+    };
+    static Untrapped UntrappedFailures();
 
     void Run(const std::vector<Step>& steps);
     void Do(const Step& step);

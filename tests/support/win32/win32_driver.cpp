@@ -1,12 +1,16 @@
 // The window tests' input on Win32, in the test's own process: messages posted to the real
 // controls as the system delivers them (the character a key makes follows its key-down, the
 // key-up goes where the focus is by then), with the keyboard state that GetKeyState reports
-// matching the modifiers held. The queue is emptied after every part of a step.
+// matching the modifiers held. The queue is emptied after every part of a step. An assistive
+// tool's requests are the messages such a tool sends to the control.
 #include <windows.h>
 
 #include <array>
 #include <initializer_list>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "wide_text.h"
 #include "win32_native.h"
@@ -26,6 +30,7 @@ constexpr SHORT kShiftInScan = 0x100;  // in VkKeyScanW's high byte
 constexpr LPARAM kExtendedKey = LPARAM{1} << 24;
 constexpr LPARAM kKeyUpFlags = (LPARAM{1} << 30) | (LPARAM{1} << 31);
 constexpr wchar_t kDelete = 0x7F;
+constexpr std::size_t kLongestAnnouncement = 4096;  // each says long texts by their length
 
 struct NativeKey {
     UINT virtualKey;
@@ -46,7 +51,13 @@ constexpr std::array<NativeKey, kLetters> kNamedKeys{{
     {VK_END, 0, true},
     {VK_LEFT, 0, true},
     {VK_RIGHT, 0, true},
+    {VK_ESCAPE, L'\x1b'},
+    {VK_F10, 0},
+    {VK_APPS, 0, true},
 }};
+// The EDIT control's menu items, from Undo on in the order of Gesture, by their mnemonics; it
+// has no Redo.
+constexpr std::wstring_view kMnemonics = L"u-tcpda";
 
 NativeKey NativeKeyOf(Keys key, Modifiers modifiers) {
     const auto index = static_cast<int>(key);
@@ -95,16 +106,21 @@ HWND Target() {
     return focus != nullptr ? focus : GetActiveWindow();
 }
 
+// F10 is a system key, whose release alone enters the window's menu mode: Escape leaves it.
 void PostKey(const NativeKey& key) {
     const UINT scan = MapVirtualKeyW(key.virtualKey, MAPVK_VK_TO_VSC);
     const LPARAM down = 1 | static_cast<LPARAM>(scan) << 16 | (key.extended ? kExtendedKey : 0);
+    const bool system = key.virtualKey == VK_F10;
     HWND target = Target();
-    PostMessageW(target, WM_KEYDOWN, key.virtualKey, down);
+    PostMessageW(target, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key.virtualKey, down);
     if (key.character != 0) {
         PostMessageW(target, WM_CHAR, key.character, down);
     }
     ProcessEvents();
-    PostMessageW(Target(), WM_KEYUP, key.virtualKey, down | kKeyUpFlags);
+    PostMessageW(Target(), system ? WM_SYSKEYUP : WM_KEYUP, key.virtualKey, down | kKeyUpFlags);
+    if (system) {
+        PostMessageW(Target(), WM_KEYDOWN, VK_ESCAPE, 1);
+    }
     ProcessEvents();
 }
 
@@ -117,6 +133,111 @@ int beeps = 0;
 BOOL WINAPI CountBeep(UINT /*type*/) {
     ++beeps;
     return TRUE;
+}
+
+// While it lives, each menu that opens is closed with Escape, the first after the mnemonic of
+// an item, if any; where the item runs and closes the menu, the Escape goes to the control.
+wchar_t menuItem = 0;
+LRESULT CALLBACK MenuMade(int code, WPARAM wParam, LPARAM lParam) {
+    std::array<wchar_t, 8> name{};
+    auto* window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND &&
+        GetClassNameW(window, name.data(), static_cast<int>(name.size())) > 0 &&
+        std::wstring_view(name.data()) == L"#32768") {
+        if (menuItem != 0) {
+            PostMessageW(window, WM_CHAR, std::exchange(menuItem, 0), 1);
+        }
+        PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 1);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+struct MenuChoice {
+    HHOOK hook = SetWindowsHookExW(WH_CBT, MenuMade, nullptr, GetCurrentThreadId());
+    explicit MenuChoice(wchar_t item) { menuItem = item; }
+    ~MenuChoice() { UnhookWindowsHookEx(hook); }
+};
+
+// Presses of one button at the control's centre, as the system posts them: past a disabled
+// control to the window beneath it; the second in a row a double click where the window's class
+// asks for one; dragged out past the left edge; a right one choosing from the menu it opens.
+void Presses(const forms::Control& control, UINT down, int count, bool drag = false,
+             wchar_t item = 0) {
+    HWND handle = HandleOf(control);
+    RECT client{};
+    GetClientRect(handle, &client);
+    POINT at{client.right / 2, client.bottom / 2};
+    if (IsWindowEnabled(handle) == FALSE) {
+        MapWindowPoints(handle, GetParent(handle), &at, 1);
+        handle = GetParent(handle);
+    }
+    const bool doubles = (GetClassLongPtrW(handle, GCL_STYLE) & CS_DBLCLKS) != 0;
+    const WPARAM held = down == WM_LBUTTONDOWN   ? MK_LBUTTON
+                        : down == WM_RBUTTONDOWN ? MK_RBUTTON
+                                                 : MK_MBUTTON;
+    std::optional<MenuChoice> choose;
+    if (down == WM_RBUTTONDOWN) {
+        choose.emplace(item);
+    }
+    const auto receiver = [handle] { return GetCapture() != nullptr ? GetCapture() : handle; };
+    for (int i = 0; i < count; ++i) {
+        PostMessageW(handle, i == 1 && doubles ? down + 2 : down, held, MAKELPARAM(at.x, at.y));
+        ProcessEvents();
+        if (drag) {
+            at.x = -at.x;
+            PostMessageW(receiver(), WM_MOUSEMOVE, held, MAKELPARAM(at.x, at.y));
+            ProcessEvents();
+        }
+        PostMessageW(receiver(), down + 1, 0, MAKELPARAM(at.x, at.y));  // WM_xBUTTONUP
+        ProcessEvents();
+    }
+}
+
+// What an assistive tool sends, where the control's state lets it: a text to a box that is
+// neither read-only nor disabled, a press to a button, the focus to an enabled tab stop.
+void Assist(Gesture gesture, const forms::Control& control, const std::wstring& text) {
+    HWND handle = HandleOf(control);
+    const auto style = static_cast<DWORD>(GetWindowLongW(handle, GWL_STYLE));
+    const bool enabled = IsWindowEnabled(handle) != FALSE;
+    const bool editable = control.Layout().kind == forms::ControlKind::TextBox && enabled &&
+                          (style & ES_READONLY) == 0;
+    const auto sent = reinterpret_cast<LPARAM>(text.c_str());
+    if (gesture == Gesture::SetText && editable) {
+        SendMessageW(handle, WM_SETTEXT, 0, sent);
+    } else if (gesture == Gesture::InsertText && editable) {
+        SendMessageW(handle, EM_REPLACESEL, TRUE, sent);
+    } else if (gesture == Gesture::Press &&
+               control.Layout().kind == forms::ControlKind::CommandButton) {
+        SendMessageW(handle, BM_CLICK, 0, 0);
+    } else if (gesture == Gesture::GrabFocus && enabled && (style & WS_TABSTOP) != 0) {
+        SetFocus(handle);
+    }
+}
+
+Heard heard;
+
+void CALLBACK Hear(HWINEVENTHOOK /*hook*/, DWORD event, HWND window, LONG /*object*/,
+                   LONG /*child*/, DWORD /*thread*/, DWORD /*time*/) {
+    std::array<char16_t, kLongestAnnouncement> said{};
+    if (event == EVENT_OBJECT_FOCUS) {
+        ++heard.focusMoves;
+    } else if (event == EVENT_OBJECT_LIVEREGIONCHANGED) {
+        const int length = GetWindowTextW(window, reinterpret_cast<LPWSTR>(said.data()),
+                                          static_cast<int>(said.size()));
+        heard.announcements.push_back(Utf8({said.data(), static_cast<std::size_t>(length)}));
+    }
+}
+
+void SetClipboard(std::string_view text) {
+    const std::wstring wide = forms::Wide(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    CopyMemory(GlobalLock(memory), wide.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (OpenClipboard(Target()) != FALSE) {
+        EmptyClipboard();
+        SetClipboardData(CF_UNICODETEXT, memory);  // the clipboard owns it now
+        CloseClipboard();
+    }
 }
 
 }  // namespace
@@ -132,31 +253,8 @@ int Beeps() {
 }
 
 void Click(const forms::Control& control, Pointer how) {
-    HWND handle = HandleOf(control);
-    RECT client{};
-    GetClientRect(handle, &client);
-    POINT centre{(client.right - client.left) / 2, (client.bottom - client.top) / 2};
-    // The mouse passes over a disabled control to the window beneath it.
-    if (IsWindowEnabled(handle) == FALSE) {
-        MapWindowPoints(handle, GetParent(handle), &centre, 1);
-        handle = GetParent(handle);
-    }
-    LPARAM at = MAKELPARAM(centre.x, centre.y);
-    const bool right = how == Pointer::RightClick;
-    PostMessageW(handle, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON,
-                 at);
-    ProcessEvents();
-    const auto receiver = [handle] { return GetCapture() != nullptr ? GetCapture() : handle; };
-    if (how == Pointer::DragLeft) {
-        at = MAKELPARAM(-centre.x, centre.y);
-        PostMessageW(receiver(), WM_MOUSEMOVE, MK_LBUTTON, at);
-        ProcessEvents();
-    }
-    PostMessageW(receiver(), right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
-    if (right) {
-        PostMessageW(handle, WM_KEYDOWN, VK_ESCAPE, 1);  // taken by a menu the release opens
-    }
-    ProcessEvents();
+    Presses(control, how == Pointer::RightClick ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, 1,
+            how == Pointer::DragLeft);
 }
 
 void Type(std::string_view text) {
@@ -171,21 +269,48 @@ void Type(std::string_view text) {
 
 void Press(Keys key, Modifiers modifiers) {
     const HeldModifiers held(modifiers);
+    std::optional<MenuChoice> close;
+    if (key == Keys::Menu || key == Keys::F10) {
+        close.emplace(0);
+    }
     PostKey(NativeKeyOf(key, modifiers));
 }
 
 void Paste(std::string_view text) {
-    const std::wstring wide = forms::Wide(text);
-    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    CopyMemory(GlobalLock(memory), wide.c_str(), bytes);
-    GlobalUnlock(memory);
-    if (OpenClipboard(Target()) != FALSE) {
-        EmptyClipboard();
-        SetClipboardData(CF_UNICODETEXT, memory);  // the clipboard owns it now
-        CloseClipboard();
-    }
+    SetClipboard(text);
     Press(Keys::V, kCtrl);
+}
+
+bool Has(Gesture gesture) {
+    return gesture != Gesture::Redo && gesture != Gesture::Drop;
+}
+
+void Perform(Gesture gesture, const forms::Control& control, std::string_view text) {
+    if (gesture == Gesture::DoubleClick || gesture == Gesture::TripleClick) {
+        Presses(control, WM_LBUTTONDOWN, gesture == Gesture::DoubleClick ? 2 : 3);
+    } else if (gesture == Gesture::MiddleClick) {
+        Presses(control, WM_MBUTTONDOWN, 1);
+    } else if (gesture >= Gesture::SetText) {
+        Assist(gesture, control, forms::Wide(text));
+        ProcessEvents();
+    } else {
+        if (gesture == Gesture::Paste) {
+            SetClipboard(text);
+        }
+        const auto item =
+            static_cast<std::size_t>(gesture) - static_cast<std::size_t>(Gesture::Undo);
+        Presses(control, WM_RBUTTONDOWN, 1, false, kMnemonics.at(item));
+    }
+}
+
+// Heard in the test's own thread, as the system reports them to any listener.
+Heard Listen() {
+    static const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, Hear,
+                        GetCurrentProcessId(), GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT);
+    (void)hook;
+    ProcessEvents();
+    return std::exchange(heard, {});
 }
 
 void ProcessEvents() {
