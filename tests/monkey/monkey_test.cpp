@@ -166,6 +166,7 @@ class Monkey : public WindowTest {
     // The boxes' texts as the last gesture left them; per typing box, by their hashes, the texts
     // it has held since the program last wrote it or confirmed its row.
     std::map<std::string, std::u16string, std::less<>> shown_;
+    std::map<std::string, const forms::TextBox*, std::less<>> boxes_;
     std::array<std::optional<Long>, 3> inStep_;  // by row, the value it shows, if in step
     std::map<std::string, std::unordered_set<std::size_t>> held_;
 
@@ -193,7 +194,8 @@ class Monkey : public WindowTest {
     void ReadBoxes() {
         for (std::size_t row = 0; row < kRows.size(); ++row) {
             for (const std::string& box : kRows[row]) {
-                shown_[box] = Window().TextBoxNamed(box).Text();
+                shown_[box] =
+                    boxes_.try_emplace(box, &Window().TextBoxNamed(box)).first->second->Text();
             }
             inStep_[row] = InStep(kRows[row]);
         }
@@ -335,13 +337,14 @@ class Monkey : public WindowTest {
             const bool left = (before == boxes[0] || before == boxes[1]) && focus != before;
             for (std::size_t box = 0; box < 2; ++box) {
                 std::unordered_set<std::size_t>& texts = held_[boxes[box]];
+                const std::size_t text = Hash(boxes[box]);
                 if (left && written) {
                     texts = {Hash(box == 0 ? FormatLong(*written) : LongToHex(*written))};
                 }
-                Expect("undo", !(event.effects & kUndoes) || texts.contains(Hash(boxes[box])), [&] {
+                Expect("undo", !(event.effects & kUndoes) || texts.contains(text), [&] {
                     return "an undo brought \"" + Shown(boxes[box]) + "\" back into " + boxes[box];
                 });
-                texts.insert(Hash(boxes[box]));
+                texts.insert(text);
             }
         }
     }
