@@ -20,7 +20,7 @@ bool EditingRules::PressTakesFocus(ControlId id) const {
 }
 
 bool EditingRules::TakesEditing(ControlId id) const {
-    return !IsTypingBox(id) || focused_ == id;
+    return Layout(id).kind != ControlKind::TextBox || focused_ == id;
 }
 
 // The first press into a box the user tabbed or entered into keeps the selection its GotFocus

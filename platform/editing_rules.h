@@ -56,7 +56,8 @@ class EditingRules {
     // left click does: the LostFocus of the box left runs, with its error path, before a menu
     // can open. A backend whose native controls do not take the focus so gives it itself.
     bool PressTakesFocus(ControlId id) const;
-    // Whether a paste, a drop, a middle click or a context menu may reach the control.
+    // Whether the control's menu may open: a box's only while it has the focus, which the press
+    // gave it unless the LostFocus of the box left sent the focus back.
     bool TakesEditing(ControlId id) const;
 
     // Told by the focus protocol: the control whose GotFocus ran last, and none.

@@ -210,10 +210,10 @@ void ClearSelection(QWidget* box) {
 }
 
 void ReplaceSelectionOf(QWidget* box, const QString& text) {
+    // Through the box's own cursor: a drop calls this inside an edit block, where the text is
+    // not laid out yet and setting a cursor, which scrolls to it, reads a line that is not there.
     if (auto* edit = qobject_cast<QPlainTextEdit*>(box)) {
-        QTextCursor cursor = edit->textCursor();
-        cursor.insertText(text);
-        edit->setTextCursor(cursor);
+        edit->insertPlainText(text);
     } else if (auto* line = qobject_cast<QLineEdit*>(box)) {
         line->insert(text);
     }

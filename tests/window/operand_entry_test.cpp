@@ -244,6 +244,7 @@ const Case kRetried[] = {
     // Plus would report "abc" as a failed add, with a third beep and "00".
     {"ClickOnPlusDoesNotRunIt", RejectThen({Click("Plus")}), kBackInText1Dec},
     {"RightClickOnOtherRow", RejectThen({RightClick("Text2Dec")}), kBackInText1Dec},
+    {"RightClickOnADisplayBox", RejectThen({RightClick("Text1Bin")}), kBackInText1Dec},
     {"ThreeTriesThreeMoreBeeps",
      RejectThen({Tab(), Click("Text2Hex"), Enter()}),
      {.row1 = Row{"abc", "00000000", kError}, .focus = "Text1Dec", .selected = "abc", .beeps = 4}},
