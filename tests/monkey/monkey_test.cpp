@@ -10,8 +10,6 @@
 //   TSRL_MONKEY_EVENTS=N       gestures per run (default 100000)
 //   TSRL_MONKEY_HUGE_PASTES=1  adds a 1 MiB paste every 20000 gestures (seconds each)
 //   TSRL_MONKEY_TRACE=1        prints each gesture before it, to tell which one a crash ends
-//   TSRL_MONKEY_SKIP=a,b       TEMPORARY, until the faults are fixed: skips the named checks and
-//                              gestures, to list the faults behind one that stops every run
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -19,8 +17,6 @@
 #include <map>
 #include <optional>
 #include <random>
-#include <set>
-#include <sstream>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -161,7 +157,6 @@ bool SaidOf(std::string_view said, const std::vector<std::string>& parts) {
 class Monkey : public WindowTest {
   protected:
     std::mt19937_64 random_{std::stoull(FromEnvironment("TSRL_MONKEY_SEED", "20261207"))};
-    std::set<std::string, std::less<>> skipped_;
     std::discrete_distribution<std::size_t> moves_;  // of kMoves, what the backend has
     // The boxes' texts as the last gesture left them; per typing box, by their hashes, the texts
     // it has held since the program last wrote it or confirmed its row.
@@ -173,15 +168,11 @@ class Monkey : public WindowTest {
 
     void SetUp() override {
         WindowTest::SetUp();
-        std::istringstream skip(FromEnvironment("TSRL_MONKEY_SKIP", ""));
-        for (std::string name; std::getline(skip, name, ',');) {
-            skipped_.insert(name);
-        }
         std::vector<double> weights;
         for (const Move& move : kMoves) {
             const auto* gesture = std::get_if<GestureOn>(&move.step);
             const bool has = gesture == nullptr || driver::Has(gesture->gesture);
-            weights.push_back(has && !skipped_.contains(move.name) ? move.weight : 0);
+            weights.push_back(has ? move.weight : 0);
         }
         moves_ = {weights.begin(), weights.end()};
         ReadBoxes();
@@ -263,10 +254,10 @@ class Monkey : public WindowTest {
         return event.name + (event.target.empty() ? "" : " " + event.target) + text;
     }
 
-    // A check by its name, which TSRL_MONKEY_SKIP may name.
+    // A check by its name, with why it failed.
     template <typename Why>
     void Expect(std::string_view check, bool holds, Why why) {
-        if (!holds && !skipped_.contains(check)) {
+        if (!holds) {
             ADD_FAILURE() << check << ": " << why();
         }
     }
