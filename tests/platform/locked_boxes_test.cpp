@@ -3,12 +3,7 @@
 // can still be selected and copied.
 #include <QApplication>
 #include <QClipboard>
-#include <QDragEnterEvent>
-#include <QDragMoveEvent>
-#include <QDropEvent>
 #include <QLineEdit>
-#include <QMimeData>
-#include <QPlainTextEdit>
 #include <map>
 #include <string>
 #include <tuple>
@@ -47,32 +42,10 @@ class LockedBoxTest : public WindowTest {
         return texts;
     }
 
-    // Where a drag and drop is delivered: a multi-line box's viewport, else the box itself.
-    QWidget* DropTarget(const std::string& box) const {
-        QWidget* widget = WidgetOf(Control(box));
-        if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
-            return edit->viewport();
-        }
-        return widget;
-    }
-
-    // A drag of text from another program entering the box and dropped on its middle. The
-    // events go straight to the widget, so even a box that would refuse the drag sees the drop.
-    void DropText(const std::string& box, const std::string& text) {
-        QWidget* target = DropTarget(box);
-        QMimeData data;
-        data.setText(QString::fromStdString(text));
-        const QPoint at = target->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
-        QApplication::sendEvent(target, &enter);
-        QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(target, &move);
-        QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                        Qt::NoModifier);
-        QApplication::sendEvent(target, &drop);
-        QApplication::processEvents();
+    // A drag of text from another program, dropped on the box's middle.
+    void DropText(const std::string& box, const std::string& text) const {
+        driver::Perform(driver::Gesture::Drop, Control(box), text);
+        driver::ProcessEvents();
     }
 };
 

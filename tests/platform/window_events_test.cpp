@@ -1,18 +1,12 @@
 // The calculator's events as its user sees them: Change inside the write that caused it,
 // the Divide button following every keystroke in Text2Dec, Enter that never breaks a line,
 // and an operation whose failure the engine's boundary absorbs.
-#include <QAbstractButton>
-#include <QAbstractScrollArea>
-#include <QAccessible>
 #include <QApplication>
 #include <QDrag>
-#include <QDropEvent>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QString>
-#include <QTest>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -297,29 +291,12 @@ struct AssistiveWrite {
 class AssistiveWriteInto : public WindowEvents,
                            public ::testing::WithParamInterface<AssistiveWrite> {};
 
-void Drop(QWidget* box, const QString& text) {
-    auto* area = qobject_cast<QAbstractScrollArea*>(box);
-    QWidget* target = area != nullptr ? area->viewport() : box;
-    QMimeData data;
-    data.setText(text);
-    const QPoint at = target->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-}
-
 TEST_P(AssistiveWriteInto, OnlyTheFocusedTypingBoxTakesIt) {
     Run(GetParam().before);
     const std::string before = Text(GetParam().box);
-    QAccessibleInterface* box =
-        QAccessible::queryAccessibleInterface(WidgetOf(Control(GetParam().box)));
-    if (GetParam().dropped) {
-        Drop(WidgetOf(Control(GetParam().box)), QStringLiteral("12abc\n"));
-    } else if (QAccessibleEditableTextInterface* edit = box->editableTextInterface()) {
-        edit->replaceText(0, box->textInterface()->characterCount(), QStringLiteral("12abc"));
-    }
-    QApplication::processEvents();
+    driver::Perform(GetParam().dropped ? driver::Gesture::Drop : driver::Gesture::SetText,
+                    Control(GetParam().box), "12abc\n");
+    driver::ProcessEvents();
     std::string shown = Text(GetParam().box);
     const std::size_t at = shown.find("12abc");
     EXPECT_EQ(at != std::string::npos, GetParam().takes);
@@ -347,37 +324,6 @@ const AssistiveWrite kAssistiveWrites[] = {
      true},
 };
 INSTANTIATE_TEST_SUITE_P(Boxes, AssistiveWriteInto, ::testing::ValuesIn(kAssistiveWrites));
-
-// ---------------------------------------------------------------------------------------------
-// An assistive Press on a button goes through the focus rules of a click: the box being left
-// runs its LostFocus first, and a rejection there keeps the button from running.
-
-struct AssistivePress {
-    std::string label;
-    std::string typedIntoText2Dec;
-    std::string result;
-    std::string focus;
-    int beeps;
-};
-
-class AssistivePressOnPlus : public WindowEvents,
-                             public ::testing::WithParamInterface<AssistivePress> {};
-
-TEST_P(AssistivePressOnPlus, LeavesTheBoxFirst) {
-    Run({Type("7"), Key(Keys::Tab), Type(GetParam().typedIntoText2Dec)});
-    auto* plus = qobject_cast<QAbstractButton*>(WidgetOf(Control("Plus")));
-    QAccessible::queryAccessibleInterface(plus)->actionInterface()->doAction(
-        QAccessibleActionInterface::pressAction());
-    // The press clicks once the button has shown itself down for a moment.
-    ASSERT_TRUE(QTest::qWaitFor([plus] { return !plus->isDown(); }));
-    EXPECT_EQ(Text("Text3Dec"), GetParam().result);
-    EXPECT_EQ(Focus(), GetParam().focus);
-    EXPECT_EQ(Beeps(), GetParam().beeps);
-}
-
-INSTANTIATE_TEST_SUITE_P(Text2Dec, AssistivePressOnPlus,
-                         ::testing::Values(AssistivePress{"Accepted", "5", "12", "Plus", 0},
-                                           AssistivePress{"Rejected", "x", "0", "Text2Dec", 1}));
 
 }  // namespace
 }  // namespace tsrl::testing

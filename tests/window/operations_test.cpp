@@ -120,6 +120,17 @@ const Case kSequences[] = {
     {"OperandsLeftByTheClickAreReadRewritten",
      {Type("0x10"), Key(Keys::Tab), Type(" 3 "), Click("Plus")},
      {.row1 = Shown(16), .row2 = Shown(3), .row3 = Shown(19), .focus = "Plus"}},
+    // So does an assistive tool's press of the button; a rejection there keeps it from running.
+    {"AssistivePressLeavesTheBoxFirst",
+     {Type("7"), Key(Keys::Tab), Type("5"), GestureOn{driver::Gesture::Press, "Plus"}},
+     {.row3 = Shown(12), .focus = "Plus"}},
+    {"AssistivePressAfterARejection",
+     {Type("7"), Key(Keys::Tab), Type("x"), GestureOn{driver::Gesture::Press, "Plus"}},
+     {.row3 = Shown(0), .focus = "Text2Dec", .beeps = 1}},
+    // Even where the system's press clicks a disabled button anyway.
+    {"AssistivePressOnTheDisabledDivide",
+     {Type("7"), Key(Keys::Tab), Type("0"), GestureOn{driver::Gesture::Press, "Divide"}},
+     {.row3 = Shown(0), .focus = "Text2Dec", .divideEnabled = false}},
     // Divide is disabled for a zero divisor, so a click on it reaches nothing.
     {"ZeroDivisorLeavesDivideDisabled",
      {Type("7"), Key(Keys::Tab), Type("0"), Click("Divide")},

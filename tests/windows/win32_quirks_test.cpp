@@ -1,7 +1,6 @@
 // What only the Win32 backend has to get right: the controls re-placed when the window moves to
 // a screen of another DPI, boxes drawn over the labels that overlap them, the system's colours
-// under high contrast, a BM_CLICK that reaches a disabled button, and EDIT controls that notify
-// a change differently by style.
+// under high contrast, and EDIT controls that notify a change differently by style.
 #include <windows.h>
 
 #include <array>
@@ -413,25 +412,6 @@ TEST_F(Win32Window, DisplayBoxesFollowTheHighContrastSetting) {
         }
     }
     Import(&WithHighContrast, systemParameters);
-}
-
-// BM_CLICK clicks even a disabled button; Divide, disabled for the zero in Text2Dec, must not
-// run. Not, enabled, shows that the message does click.
-struct ButtonMessage {
-    std::string button;
-    bool enabled;
-    std::string result;  // Text3Dec afterwards
-};
-TEST_F(Win32Window, BmClickRunsOnlyAnEnabledButton) {
-    const ButtonMessage cases[] = {{"Divide", false, "0"}, {"Not", true, "-1"}};
-    for (const ButtonMessage& c : cases) {
-        SCOPED_TRACE(c.button);
-        ASSERT_EQ(Enabled(c.button), c.enabled);
-        SendMessageW(HandleOf(Control(c.button)), BM_CLICK, 0, 0);
-        driver::ProcessEvents();
-        EXPECT_EQ(Text("Text3Dec"), c.result);
-        EXPECT_EQ(Beeps(), 0);
-    }
 }
 
 // Change on a test window: a multi-line EDIT notifies no write, a single-line one every write.

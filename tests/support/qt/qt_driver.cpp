@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <array>
+#include <initializer_list>
 
 #include "qt_native.h"
 #include "window_driver.h"
@@ -82,19 +83,19 @@ void RightClick(QWidget* widget, const QString& item) {
     QTest::mouseRelease(widget, Qt::RightButton, Qt::NoModifier, at);
 }
 
-// From another program, offered as a copy; each step taken only where the one before was.
+// From another program, onto the control's middle. The events go straight to the control, so
+// even one that would refuse the drag sees the drop.
 void Drop(QWidget* widget, const QString& text) {
     QWidget* site = PointerTarget(widget);
     QMimeData data;
     data.setText(text);
     const QPoint at = site->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QDragLeaveEvent leave;
-    if (widget->acceptDrops() && QApplication::sendEvent(site, &enter) && enter.isAccepted()) {
-        QApplication::sendEvent(site, &move);
-        QApplication::sendEvent(site, move.isAccepted() ? static_cast<QEvent*>(&drop) : &leave);
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragMoveEvent move(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &drop}) {
+        QApplication::sendEvent(site, event);
     }
 }
 
