@@ -11,27 +11,34 @@ cmake --preset fuzz
 cmake --build --preset fuzz
 ctest --preset fuzz
 
+# A build at the lowest priority, beside tests that leave a processor idle: the screen-reader
+# test runs alone, and the tests under Wine mostly wait. Its output is shown once it is done.
+scratch=$(mktemp -d)
+builder=""
+trap '[[ -z $builder ]] || kill "$builder" 2>/dev/null || true; rm -rf "$scratch"' EXIT
+build_beside() {
+    cmake --preset "$1"
+    nice -n 19 cmake --build --preset "$1" >"$scratch/$1.log" 2>&1 &
+    builder=$!
+}
+built() {
+    local status=0
+    wait "$builder" || status=$?
+    builder=""
+    cat "$scratch/$1.log"
+    return "$status"
+}
+
 cmake --preset test
 cmake --build --preset test
-
-# The Windows program is cross-built at the lowest priority while the sanitized tests run: it
-# takes only the time they leave, most of it while the screen-reader test runs alone.
-cmake --preset windows
-windows_build=$(mktemp)
-nice -n 19 cmake --build --preset windows >"$windows_build" 2>&1 &
-builder=$!
-trap 'kill "$builder" 2>/dev/null || true; rm -f "$windows_build"' EXIT
+# The Windows program, cross-built with mingw-w64.
+build_beside windows
 ctest --preset test
-built=0
-wait "$builder" || built=$?
-cat "$windows_build"
-[[ $built -eq 0 ]] || exit "$built"
+built windows
 
 # Optimisers warn where a debug build does not; the tests that run on the window and the engine
-# show the optimised code behaves.
-cmake --preset ci
-cmake --build --preset ci
+# show the optimised code behaves. Built while the Windows tests run under Wine.
+build_beside ci
+bash scripts/wine-run.sh --session ctest --preset windows
+built ci
 ctest --preset ci
-
-# The Windows program's tests under Wine.
-bash scripts/test-windows.sh
