@@ -1,5 +1,6 @@
 #include "box_edit.h"
 
+#include <QDropEvent>
 #include <QEvent>
 #include <QMimeData>
 #include <QTextBlock>
@@ -21,8 +22,14 @@ BoxEdit::BoxEdit(QWidget* parent) : QPlainTextEdit(parent) {
 void BoxEdit::insertFromMimeData(const QMimeData* source) {
     const QString text = source != nullptr && source->hasText() ? source->text() : QString();
     if (const std::optional<Inserted> taken = Taken(text.toStdU16String(), Insertion::Paste)) {
-        ReplaceSelectionOf(this, ToQString(taken->text));
+        ReplaceSelectionOf(this, ToQString(taken->text), dropping_);
     }
+}
+
+void BoxEdit::dropEvent(QDropEvent* event) {
+    dropping_ = true;
+    QPlainTextEdit::dropEvent(event);
+    dropping_ = false;
 }
 
 void BoxEdit::resizeEvent(QResizeEvent* event) {

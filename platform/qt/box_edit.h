@@ -28,6 +28,7 @@ class BoxEdit final : public QPlainTextEdit {
   protected:
     // Pastes, middle-click pastes and drops where they point all arrive here.
     void insertFromMimeData(const QMimeData* source) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -39,6 +40,7 @@ class BoxEdit final : public QPlainTextEdit {
     void AfterChange();
 
     InsertRule insertRule_;
+    bool dropping_ = false;
 };
 
 }  // namespace tsrl::forms

@@ -209,11 +209,15 @@ void ClearSelection(QWidget* box) {
     }
 }
 
-void ReplaceSelectionOf(QWidget* box, const QString& text) {
-    // Through the box's own cursor: a drop calls this inside an edit block, where the text is
-    // not laid out yet and setting a cursor, which scrolls to it, reads a line that is not there.
+void ReplaceSelectionOf(QWidget* box, const QString& text, bool insideADrop) {
+    // Inside a drop's edit block the text is not laid out yet, and setting the cursor or
+    // scrolling to it reads a line that is not there: the text goes in through the box's own
+    // cursor, and the drop shows the caret once it is done.
     if (auto* edit = qobject_cast<QPlainTextEdit*>(box)) {
         edit->insertPlainText(text);
+        if (!insideADrop) {
+            edit->ensureCursorVisible();
+        }
     } else if (auto* line = qobject_cast<QLineEdit*>(box)) {
         line->insert(text);
     }

@@ -25,7 +25,7 @@ std::pair<int, int> SelectionOf(const QWidget* box);
 void SelectIn(QWidget* box, int start, int end);
 void ClearSelection(QWidget* box);
 // As typing or a paste would, undoably.
-void ReplaceSelectionOf(QWidget* box, const QString& text);
+void ReplaceSelectionOf(QWidget* box, const QString& text, bool insideADrop = false);
 void ForgetUndoOf(QWidget* box);
 void ReplaceTextOf(QWidget* box, const QString& text);
 double LineWidthOf(const QWidget* box);

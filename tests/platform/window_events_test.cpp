@@ -124,6 +124,15 @@ TEST_F(WindowEvents, RejectedLongTextIsShownFromItsStart) {
     EXPECT_EQ(lines->value(), 0);
 }
 
+// One pasted from the box's menu is shown at the caret, after it.
+TEST_F(WindowEvents, LongTextPastedFromTheMenuIsShownAtTheCaret) {
+    Do(GestureOn{driver::Gesture::Paste, "Text1Dec", std::string(60, '9')});
+    const QScrollBar* lines =
+        qobject_cast<QPlainTextEdit*>(WidgetOf(Control("Text1Dec")))->verticalScrollBar();
+    EXPECT_GT(lines->maximum(), 0) << "the text fits: nothing to scroll";
+    EXPECT_EQ(lines->value(), lines->maximum());
+}
+
 // ---------------------------------------------------------------------------------------------
 // Enter never inserts a line break: in a typing box it moves on, in a locked one it does nothing.
 
