@@ -31,6 +31,13 @@ inline double PixelsToTwips(int pixels, int pixelsPerInch) {
     return static_cast<double>(pixels) * kTwipsPerInch / pixelsPerInch;
 }
 
+// Where the window's client area goes on the screen, and its size.
+inline PixelRect ClientOf(const WindowLayout& w, int pixelsPerInch) {
+    return {TwipsToPixels(w.clientLeft, pixelsPerInch), TwipsToPixels(w.clientTop, pixelsPerInch),
+            TwipsToPixels(w.clientWidth, pixelsPerInch),
+            TwipsToPixels(w.clientHeight, pixelsPerInch)};
+}
+
 inline PixelRect PlaceOf(const ControlLayout& c, int pixelsPerInch) {
     return {TwipsToPixels(c.left, pixelsPerInch), TwipsToPixels(c.top, pixelsPerInch),
             TwipsToPixels(c.width, pixelsPerInch), TwipsToPixels(c.height, pixelsPerInch)};

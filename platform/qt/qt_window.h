@@ -40,22 +40,16 @@ inline PixelRect FromQRect(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-// Qt scales its logical pixels to the device: the layout's 15 twips make one of them.
-inline int ToPixels(Twips twips) {
-    return TwipsToPixels(twips, kStandardPixelsPerInch);
-}
-
 class QtWindow final : public QObject, public NativeWindow {
   public:
     explicit QtWindow(const WindowLayout& layout) : window_(std::make_unique<QWidget>()) {
         UseWindowFace(*window_, layout.font);
-        const int width = ToPixels(layout.clientWidth);
-        const int height = ToPixels(layout.clientHeight);
+        // Qt scales its logical pixels to the device: the layout's 15 twips make one of them.
+        const PixelRect client = ClientOf(layout, kStandardPixelsPerInch);
         window_->setObjectName(ToQString(layout.name));
         window_->setWindowTitle(ToQString(layout.caption));
-        window_->setGeometry(ToPixels(layout.clientLeft), ToPixels(layout.clientTop), width,
-                             height);
-        window_->setFixedSize(width, height);
+        window_->setGeometry(client.left, client.top, client.width, client.height);
+        window_->setFixedSize(client.width, client.height);
         // Fixed size: no maximise button and no resizing offered by the window manager.
         window_->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

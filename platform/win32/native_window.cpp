@@ -89,9 +89,8 @@ Win32Window::Win32Window(const WindowLayout& layout)
     madeFonts_.resize(count);
     liveRegion_.emplace(window_);
     ApplyDpi(dpi_);
-    const POINT clientAt{TwipsToPixels(layout.clientLeft, static_cast<int>(dpi_)),
-                         TwipsToPixels(layout.clientTop, static_cast<int>(dpi_))};
-    RECT outer{clientAt.x, clientAt.y, clientAt.x, clientAt.y};
+    const PixelRect client = ClientOf(layout, static_cast<int>(dpi_));
+    RECT outer{client.left, client.top, client.left, client.top};
     AdjustWindowRectExForDpi(&outer, kWindowStyle, FALSE, kWindowExStyle, dpi_);
     MoveFrame(outer.left, outer.top);
 }
@@ -149,8 +148,8 @@ void Win32Window::SetAccessibleText(std::optional<ControlId> id, std::string_vie
 
 void Win32Window::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
-    RECT outer{0, 0, TwipsToPixels(layout_.clientWidth, static_cast<int>(dpi_)),
-               TwipsToPixels(layout_.clientHeight, static_cast<int>(dpi_))};
+    const PixelRect client = ClientOf(layout_, static_cast<int>(dpi_));
+    RECT outer{0, 0, client.width, client.height};
     AdjustWindowRectExForDpi(&outer, kWindowStyle, FALSE, kWindowExStyle, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
